@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/catalogue/catalogue.h"
+#include "platform/host/host_container.h"
+#include "platform/host/module_folder.h"
+#include "platform/host/property_bag.h"
+#include "platform/media/command_service.h"
+#include "platform/values/variant.h"
+
+namespace tessaro {
+
+// A 16-bit boolean: true is all bits set. Compared with exactly these two values.
+using Flag = std::int16_t;
+inline constexpr Flag True = -1;
+inline constexpr Flag False = 0;
+
+// The outside services a control instance works through. All outlive the control.
+struct ControlServices {
+    catalogue::Engine& engine;
+    media::CommandService& media;
+    host::HostContainer& container;
+    host::ModuleFolder& moduleFolder;
+};
+
+// The instance fields, under the names the behaviour is written in. At creation numbers
+// are 0, flags False, texts empty, handles empty.
+struct KavoVideoSyncFields {
+    std::shared_ptr<catalogue::Database> db;
+    std::shared_ptr<catalogue::Recordset> rs;
+    double AudioNo = 0;
+    std::string ClipFile;
+    std::string ClipAction;
+    std::int16_t ClipStart = 0;
+    std::int16_t ClipEnd = 0;
+    double ClipLen = 0;
+    std::string VideoFile;
+    Flag LastClip = False;
+    std::string VideoStatus;
+    std::string SoundStatus;
+    Flag PhotoPreview = False;
+    Flag VideoPreview = False;
+    Flag VideoMode = False;
+    std::int16_t TotalRec = 0;
+    std::string AsanaNaME;
+    std::string Resourcedir;
+    // Number of the last error recorded by an ignore-and-continue step; 0 when none.
+    int LastError = 0;
+};
+
+// The playback control. A host places it on a window (the container), sets Resourcedir
+// and AsanaNaME and calls its methods; it tells the host of each narration start by the
+// event "CurAudioNos" and of the end of a playback or preview by "VideoEnd". Everything
+// runs on the host's thread. Methods other than fileOpen and StopPlay report failures
+// by throwing tessaro::Error.
+class KavoVideoSync {
+public:
+    // Creates the child controls Picture2, Timer2, Picture1, Timer1, in that order.
+    explicit KavoVideoSync(ControlServices services);
+    KavoVideoSync(const KavoVideoSync&) = delete;
+    KavoVideoSync& operator=(const KavoVideoSync&) = delete;
+
+    // Looks AsanaNaME up in the catalogue below Resourcedir and starts its playback.
+    // Never throws; "Asana not found - NAME" is shown in a message box.
+    void fileOpen();
+    // Starts the picture playback of the asana on rs.
+    void InitAudio();
+    // Starts the video playback of the asana on rs.
+    void InitVideo();
+
+    std::string Resourcedir() const;
+    void Resourcedir(const std::string& value);
+    std::string AsanaNaME() const;
+    void AsanaNaME(const std::string& value);
+
+    // Ends the playback: timers off, catalogue closed, every media device closed.
+    // Never throws.
+    Variant StopPlay();
+    // Plays the asana's video without narration, or previews a picture asana.
+    Variant Preview();
+    Variant Pause();
+    Variant Start();
+    // Leafs silently through the asana's pictures.
+    Variant Ppreview();
+
+    std::int16_t TotalRec() const;
+    void TotalRec(std::int16_t value);
+
+    // Persistence, called by the host container.
+    void InitProperties();
+    void ReadProperties(host::PropertyBag& bag);
+    void WriteProperties(host::PropertyBag& bag);
+
+    // Read-only view of the instance fields, for diagnostics and tests.
+    const KavoVideoSyncFields& state() const { return f_; }
+
+    host::PictureBox& Picture1() const { return *Picture1_; }
+    host::PictureBox& Picture2() const { return *Picture2_; }
+    host::Timer& Timer1() const { return *Timer1_; }
+    host::Timer& Timer2() const { return *Timer2_; }
+
+private:
+    ControlServices services_;
+    KavoVideoSyncFields f_;
+    host::PictureBox* Picture2_;
+    host::Timer* Timer2_;
+    host::PictureBox* Picture1_;
+    host::Timer* Timer1_;
+};
+
+}  // namespace tessaro

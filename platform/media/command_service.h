@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tessaro::media {
+
+// The media command service: devices opened, driven and queried by command strings
+// ("open X alias video type mpegVideo  style child parent 1234", "play sound",
+// "status video Position", "close all"), with the classic contracts. Never throws.
+class CommandService {
+public:
+    virtual ~CommandService() = default;
+
+    // Runs a command. On failure reports it through the service's error reporter and
+    // returns false.
+    virtual bool execute(std::string_view command) = 0;
+
+    // Runs a command (in practice a "status" query) and writes its reply as a C string
+    // into replyArea, cut to replyLength - 1 characters. Returns 0 or the error number;
+    // on failure the reply area is left as it was and nothing is reported.
+    // callbackWindow is accepted and ignored.
+    virtual unsigned sendString(std::string_view command, char* replyArea,
+                                unsigned replyLength, std::intptr_t callbackWindow) = 0;
+};
+
+// Receives the text of a failed execute(), for the host to show (a modal box, stderr).
+using ErrorReporter = std::function<void(const std::string& message)>;
+
+// Classic error numbers of the service.
+namespace errors {
+inline constexpr unsigned InvalidDeviceId = 257;
+inline constexpr unsigned UnrecognizedKeyword = 259;
+inline constexpr unsigned UnrecognizedCommand = 261;
+inline constexpr unsigned DeviceNotOpen = 263;
+inline constexpr unsigned CannotLoadDriver = 266;
+inline constexpr unsigned MissingParameter = 273;
+inline constexpr unsigned UnsupportedFunction = 274;
+inline constexpr unsigned FileNotFound = 275;
+inline constexpr unsigned OutOfRange = 282;
+inline constexpr unsigned DuplicateAlias = 289;
+inline constexpr unsigned BadTimeFormat = 293;
+inline constexpr unsigned InvalidFile = 296;
+}  // namespace errors
+
+// Reading a reply as the control reads it. The area is trimmed of blanks at both ends
+// and its last character (the terminator) dropped.
+// Mode: then cut before the first NUL and upper-cased ("STOPPED", "PLAYING", "").
+std::string readModeReply(const char* replyArea, std::size_t areaSize);
+// Position: the leading number of the trimmed text; 0 when it starts with none.
+double readPositionReply(const char* replyArea, std::size_t areaSize);
+
+}  // namespace tessaro::media

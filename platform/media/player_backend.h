@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/values/error.h"
+
+namespace tessaro::media {
+
+enum class PlayerMode { Stopped, Playing, Paused };
+
+// One open media device as the interpreter drives it. Times are milliseconds from the
+// media's first frame (frame 0 at 0 ms). Calls come from the host's thread only.
+class Player {
+public:
+    virtual ~Player() = default;
+
+    // Starts or continues playback and returns at once; playback runs on in real time
+    // (GStreamer) or on the virtual clock (sim). Played to its end, the mode reads
+    // Stopped and the position stays at the end.
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    // Halts playback where it is; the mode reads Stopped.
+    virtual void stop() = 0;
+    virtual void seek(double positionMs) = 0;
+    virtual PlayerMode mode() = 0;
+    virtual double positionMs() = 0;
+    virtual double lengthMs() = 0;
+    // Frames per second of the video stream, 0 for audio only.
+    virtual double frameRate() = 0;
+};
+
+// Opens players. One backend per service.
+class PlayerBackend {
+public:
+    virtual ~PlayerBackend() = default;
+
+    // Opens the file at a resolved POSIX path, synchronously: when it returns, the
+    // player is ready, Stopped at position 0. parentWindow is the handle given by
+    // "parent H" (0 when none): video is drawn into the surface registered under it.
+    // Throws tessaro::Error with the service's number: 275 for a missing file, 296 for
+    // a file that cannot be decoded.
+    virtual std::unique_ptr<Player> open(const std::string& path, std::intptr_t parentWindow) = 0;
+};
+
+}  // namespace tessaro::media
