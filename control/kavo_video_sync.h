@@ -57,7 +57,7 @@ struct KavoVideoSyncFields {
 // runs on the host's thread. Methods other than fileOpen and StopPlay report failures
 // by throwing tessaro::Error.
 class KavoVideoSync {
-public:
+  public:
     // Creates the child controls Picture2, Timer2, Picture1, Timer1, in that order.
     explicit KavoVideoSync(ControlServices services);
     KavoVideoSync(const KavoVideoSync&) = delete;
@@ -102,7 +102,7 @@ public:
     host::Timer& Timer1() const { return *Timer1_; }
     host::Timer& Timer2() const { return *Timer2_; }
 
-private:
+  private:
     ControlServices services_;
     KavoVideoSyncFields f_;
     host::PictureBox* Picture2_;

@@ -27,7 +27,7 @@ inline constexpr int ObjectClosed = 3420;
 // throws tessaro::Error with the Jet number: 3021 when there is no current row, 3420
 // once the recordset or its database has been closed.
 class Recordset {
-public:
+  public:
     virtual ~Recordset() = default;
 
     // Position on the first / last row; an empty result fails with 3021.
@@ -47,7 +47,7 @@ public:
 
 // An open catalogue file. Closing it closes its recordsets too.
 class Database {
-public:
+  public:
     virtual ~Database() = default;
 
     // Runs one query: "select * from TABLE" or "select * from TABLE where COLUMN =
@@ -62,7 +62,7 @@ public:
 
 // The database engine, one per process.
 class Engine {
-public:
+  public:
     virtual ~Engine() = default;
 
     // Opens a Jet file. The path is Windows-style and goes through paths::resolve.

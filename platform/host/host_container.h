@@ -10,7 +10,7 @@ namespace tessaro::host {
 
 // A picture box child control. Positions are in twips (15 per pixel).
 class PictureBox {
-public:
+  public:
     virtual ~PictureBox() = default;
 
     // The native window handle; a media device opened with "parent" + this handle draws
@@ -25,7 +25,7 @@ public:
 // A timer child control. While enabled, its tick runs every interval on the host's
 // thread, through the message loop. Setting Enabled to true restarts the interval.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
 
     virtual bool enabled() const = 0;
@@ -39,7 +39,7 @@ public:
 // What the host window offers the control placed on it. All calls come from the host's
 // thread. The container owns the child controls it creates; they live as long as it.
 class HostContainer {
-public:
+  public:
     virtual ~HostContainer() = default;
 
     virtual PictureBox& createPictureBox(std::string_view name, int left, int top, int width,

@@ -6,7 +6,7 @@ namespace tessaro::host {
 
 // The folder that holds the control library's own file, without a trailing separator.
 class ModuleFolder {
-public:
+  public:
     virtual ~ModuleFolder() = default;
     virtual std::string path() const = 0;
 };

@@ -9,13 +9,13 @@ namespace tessaro::host {
 // Decoded image data, owned by the platform that loaded it (a QImage on Qt, nothing in
 // the sim). The control never looks inside.
 class PictureData {
-public:
+  public:
     virtual ~PictureData() = default;
 };
 
 // What a picture box shows: the empty picture, or an image loaded from a file.
 class Picture {
-public:
+  public:
     Picture() = default;
     Picture(std::string source, std::shared_ptr<const PictureData> data)
         : source_(std::move(source)), data_(std::move(data)) {}
@@ -25,14 +25,14 @@ public:
     const std::string& source() const { return source_; }
     const PictureData* data() const { return data_.get(); }
 
-private:
+  private:
     std::string source_;
     std::shared_ptr<const PictureData> data_;
 };
 
 // Loads pictures from files.
 class PictureLoader {
-public:
+  public:
     virtual ~PictureLoader() = default;
 
     // Loads the file at a Windows-style path (resolved through paths::resolve). The

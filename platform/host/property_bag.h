@@ -8,7 +8,7 @@ namespace tessaro::host {
 
 // The host's store for a control's persisted properties (its saved window).
 class PropertyBag {
-public:
+  public:
     virtual ~PropertyBag() = default;
 
     // The stored value of the key, or defaultValue when the key is not stored.

@@ -11,7 +11,7 @@ namespace tessaro::media {
 // ("open X alias video type mpegVideo  style child parent 1234", "play sound",
 // "status video Position", "close all"), with the classic contracts. Never throws.
 class CommandService {
-public:
+  public:
     virtual ~CommandService() = default;
 
     // Runs a command. On failure reports it through the service's error reporter and
@@ -22,8 +22,8 @@ public:
     // into replyArea, cut to replyLength - 1 characters. Returns 0 or the error number;
     // on failure the reply area is left as it was and nothing is reported.
     // callbackWindow is accepted and ignored.
-    virtual unsigned sendString(std::string_view command, char* replyArea,
-                                unsigned replyLength, std::intptr_t callbackWindow) = 0;
+    virtual unsigned sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                                std::intptr_t callbackWindow) = 0;
 };
 
 // Receives the text of a failed execute(), for the host to show (a modal box, stderr).

@@ -13,7 +13,7 @@ enum class PlayerMode { Stopped, Playing, Paused };
 // One open media device as the interpreter drives it. Times are milliseconds from the
 // media's first frame (frame 0 at 0 ms). Calls come from the host's thread only.
 class Player {
-public:
+  public:
     virtual ~Player() = default;
 
     // Starts or continues playback and returns at once; playback runs on in real time
@@ -33,7 +33,7 @@ public:
 
 // Opens players. One backend per service.
 class PlayerBackend {
-public:
+  public:
     virtual ~PlayerBackend() = default;
 
     // Opens the file at a resolved POSIX path, synchronously: when it returns, the

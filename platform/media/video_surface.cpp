@@ -31,7 +31,8 @@ void unregisterVideoSurface(std::intptr_t windowHandle) {
 void withVideoSurface(std::intptr_t windowHandle, const std::function<void(VideoSurface&)>& fn) {
     std::lock_guard lock(registryMutex());
     const auto found = registry().find(windowHandle);
-    if (found != registry().end()) fn(*found->second);
+    if (found != registry().end())
+        fn(*found->second);
 }
 
 }  // namespace tessaro::media

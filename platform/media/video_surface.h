@@ -9,7 +9,7 @@ namespace tessaro::media {
 // registers itself under its window handle, and "open ... parent H" draws into the
 // surface registered under H. A handle without a surface gives no visible output.
 class VideoSurface {
-public:
+  public:
     virtual ~VideoSurface() = default;
 
     // One decoded frame, 32-bit pixels in memory order R, G, B, X, rows of `stride`

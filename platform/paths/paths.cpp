@@ -10,16 +10,21 @@
 namespace tessaro::paths {
 namespace {
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 std::vector<std::string_view> components(std::string_view path) {
     std::vector<std::string_view> parts;
     std::size_t i = 0;
     while (i < path.size()) {
-        while (i < path.size() && isSeparator(path[i])) ++i;
+        while (i < path.size() && isSeparator(path[i]))
+            ++i;
         const std::size_t start = i;
-        while (i < path.size() && !isSeparator(path[i])) ++i;
-        if (i > start) parts.push_back(path.substr(start, i - start));
+        while (i < path.size() && !isSeparator(path[i]))
+            ++i;
+        if (i > start)
+            parts.push_back(path.substr(start, i - start));
     }
     return parts;
 }
@@ -32,21 +37,25 @@ bool exists(const std::string& path) {
 std::optional<std::string> caseBlindEntry(const std::string& folder, std::string_view name) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
                                             ::closedir);
-    if (!dir) return std::nullopt;
+    if (!dir)
+        return std::nullopt;
     const std::string wanted = foldCase(name);
     std::optional<std::string> best;
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string candidate = entry->d_name;
         // Several entries may differ only in case; the smallest one wins so that the
         // choice does not depend on the directory's order.
-        if (foldCase(candidate) == wanted && (!best || candidate < *best)) best = candidate;
+        if (foldCase(candidate) == wanted && (!best || candidate < *best))
+            best = candidate;
     }
     return best;
 }
 
 std::string join(const std::string& folder, std::string_view name) {
-    if (folder.empty()) return std::string(name);
-    if (folder.back() == '/') return folder + std::string(name);
+    if (folder.empty())
+        return std::string(name);
+    if (folder.back() == '/')
+        return folder + std::string(name);
     return folder + "/" + std::string(name);
 }
 

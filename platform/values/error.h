@@ -9,14 +9,14 @@ namespace tessaro {
 // platform's classic numbering (run-time, Jet or media errors) and a short text of our
 // own that names what failed.
 class Error : public std::exception {
-public:
+  public:
     Error(int number, std::string text) : number_(number), text_(std::move(text)) {}
 
     int number() const noexcept { return number_; }
     const std::string& text() const noexcept { return text_; }
     const char* what() const noexcept override { return text_.c_str(); }
 
-private:
+  private:
     int number_;
     std::string text_;
 };

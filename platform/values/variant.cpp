@@ -19,14 +19,16 @@ std::string formatDouble(double value) {
 
 std::string_view trimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }
 
 double parseNumber(const std::string& text) {
     const std::string trimmed(trimBlanks(text));
-    if (trimmed.empty()) throw Error(errors::TypeMismatch, "Type mismatch: empty text is no number");
+    if (trimmed.empty())
+        throw Error(errors::TypeMismatch, "Type mismatch: empty text is no number");
     char* end = nullptr;
     const double value = std::strtod(trimmed.c_str(), &end);
     if (end != trimmed.c_str() + trimmed.size() || std::isnan(value)) {
@@ -36,13 +38,15 @@ double parseNumber(const std::string& text) {
 }
 
 [[noreturn]] void failNull(const char* target) {
-    throw Error(errors::InvalidUseOfNull, std::string("Invalid use of Null: null read as ") + target);
+    throw Error(errors::InvalidUseOfNull,
+                std::string("Invalid use of Null: null read as ") + target);
 }
 
 std::int16_t fitInt16(double rounded) {
     if (!(rounded >= std::numeric_limits<std::int16_t>::min() &&
           rounded <= std::numeric_limits<std::int16_t>::max())) {
-        throw Error(errors::Overflow, "Overflow: " + formatDouble(rounded) + " is no 16-bit integer");
+        throw Error(errors::Overflow,
+                    "Overflow: " + formatDouble(rounded) + " is no 16-bit integer");
     }
     return static_cast<std::int16_t>(rounded);
 }
@@ -110,7 +114,8 @@ bool Variant::equalsText(std::string_view text) const {
 }
 
 std::string asanaNumberText(const Variant& asanaId) {
-    if (asanaId.kind() == Variant::Kind::Integer) return asanaId.toText();
+    if (asanaId.kind() == Variant::Kind::Integer)
+        return asanaId.toText();
     return formatDouble(asanaId.toDouble());
 }
 

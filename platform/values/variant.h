@@ -13,7 +13,7 @@ namespace tessaro {
 // integer, double or text (UTF-8). Converted where it is used; each conversion throws
 // tessaro::Error with the run-time's number when it cannot be made.
 class Variant {
-public:
+  public:
     enum class Kind { Empty, Null, Integer, Double, Text };
 
     Variant() = default;
@@ -49,7 +49,7 @@ public:
 
     bool operator==(const Variant&) const = default;
 
-private:
+  private:
     struct NullValue {
         bool operator==(const NullValue&) const = default;
     };

@@ -11,7 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class PathsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() /
                 ("tessaro-paths-" + std::to_string(::getpid()) + "-" +

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/media/interpreter.h"
+#include "platform/media/player_backend.h"
+
+namespace tessaro::media {
+
+// Real playback through GStreamer (one playbin per device). Without a display or an
+// audio device it plays into fake sinks that keep real time; TESSARO_VIDEO_SINK and
+// TESSARO_AUDIO_SINK name other sinks.
+std::unique_ptr<PlayerBackend> makeGstBackend();
+
+// The process's media command service over GStreamer, created on first use.
+Interpreter& processMediaService();
+
+}  // namespace tessaro::media
