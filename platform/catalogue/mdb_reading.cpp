@@ -2,6 +2,7 @@
 
 #include <mdbtools.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -16,6 +17,7 @@ namespace {
 constexpr int RowOffsetMask = 0x1fff;
 constexpr int MemoLengthMask = 0x3fffffff;
 constexpr int MemoOverhead = 12;
+constexpr unsigned long SystemObjectsPage = 2;
 
 // libmdb converts text into a buffer of its bind size; UTF-8 takes at most three bytes
 // for each stored byte.
@@ -47,6 +49,15 @@ ColumnType descriptionType(const MdbColumn& column) {
     }
 }
 
+MdbColumn* columnNamed(const MdbTableDef& table, const char* name) {
+    for (guint i = 0; i < table.num_cols; ++i) {
+        auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table.columns, i));
+        if (std::strcmp(column->name, name) == 0)
+            return column;
+    }
+    return nullptr;
+}
+
 Variant ownedText(char* text) {
     Variant value{std::string(text ? text : "")};
     g_free(text);
@@ -66,7 +77,8 @@ struct MdbReader::Impl {
 
     MdbHandle* mdb = nullptr;
     std::string displayPath;
-    std::vector<MdbCatalogEntry*> userTables;
+    std::vector<std::unique_ptr<MdbCatalogEntry>> userTables;
+    std::vector<char> textBuffer;
     std::map<std::string, MdbCatalogEntry*> byFoldedName;
     std::map<std::string, Table> tables;
     std::mutex mutex;
@@ -82,16 +94,43 @@ struct MdbReader::Impl {
                      "catalogue file '" + displayPath + "' is damaged: " + what);
     }
 
+    // libmdb's own catalogue read also parses every object's properties, which makes up
+    // most of an open on a file of a thousand tables; the tables' names, pages and flags
+    // are all the engine needs.
     void readCatalogue() {
-        GPtrArray* catalogue = mdb_read_catalog(mdb, MDB_TABLE);
-        if (!catalogue)
+        MdbCatalogEntry systemObjects{};
+        systemObjects.mdb = mdb;
+        systemObjects.object_type = MDB_TABLE;
+        systemObjects.table_pg = SystemObjectsPage;
+        std::snprintf(systemObjects.object_name, sizeof systemObjects.object_name, "MSysObjects");
+        const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> objects(
+            mdb_read_table(&systemObjects), mdb_free_tabledef);
+        if (!objects || !mdb_read_columns(objects.get()))
             throw damaged("its table catalogue cannot be read");
-        for (guint i = 0; i < catalogue->len; ++i) {
-            auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalogue, i));
-            if (!mdb_is_user_table(entry))
+        MdbColumn* id = columnNamed(*objects, "Id");
+        MdbColumn* name = columnNamed(*objects, "Name");
+        MdbColumn* type = columnNamed(*objects, "Type");
+        MdbColumn* flags = columnNamed(*objects, "Flags");
+        if (!id || !name || !type || !flags)
+            throw damaged("its table catalogue lacks a column");
+
+        mdb_rewind_table(objects.get());
+        while (mdb_fetch_row(objects.get())) {
+            if (id->cur_value_len == 0 || name->cur_value_len == 0 || type->cur_value_len == 0 ||
+                (mdb_get_int16(mdb->pg_buf, type->cur_value_start) & 0x7F) != MDB_TABLE)
                 continue;
-            userTables.push_back(entry);
-            byFoldedName.emplace(paths::foldCase(entry->object_name), entry);
+            auto entry = std::make_unique<MdbCatalogEntry>();
+            entry->mdb = mdb;
+            entry->object_type = MDB_TABLE;
+            entry->table_pg = mdb_get_int32(mdb->pg_buf, id->cur_value_start) & 0x00FFFFFF;
+            entry->flags =
+                flags->cur_value_len ? mdb_get_int32(mdb->pg_buf, flags->cur_value_start) : 0;
+            const std::string tableName = text(name->cur_value_start, name->cur_value_len);
+            std::snprintf(entry->object_name, sizeof entry->object_name, "%s", tableName.c_str());
+            if (!mdb_is_user_table(entry.get()))
+                continue;
+            byFoldedName.emplace(paths::foldCase(entry->object_name), entry.get());
+            userTables.push_back(std::move(entry));
         }
     }
 
@@ -123,7 +162,17 @@ struct MdbReader::Impl {
         return tables.emplace(name, std::move(table)).first->second;
     }
 
-    Variant text(const MdbField& field, int type, std::size_t storedBytes) {
+    // Text stored at start in the current page, as UTF-8.
+    std::string text(int start, int size) {
+        textBuffer.resize(textBufferFor(static_cast<std::size_t>(size)));
+        mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(mdb->pg_buf) + start,
+                          static_cast<std::size_t>(size), textBuffer.data(), textBuffer.size());
+        return std::string(textBuffer.data());
+    }
+
+    // Memo, replication id and binary values, which libmdb gathers from other pages or
+    // formats itself.
+    Variant converted(const MdbField& field, int type, std::size_t storedBytes) {
         mdb_set_bind_size(mdb, textBufferFor(storedBytes));
         return ownedText(mdb_col_to_string(mdb, mdb->pg_buf, field.start, type, field.siz));
     }
@@ -171,12 +220,14 @@ struct MdbReader::Impl {
                 const std::size_t stored = field.siz < MemoOverhead
                                                ? 0
                                                : mdb_get_int32(page, field.start) & MemoLengthMask;
-                return text(field, MDB_MEMO, stored);
+                return converted(field, MDB_MEMO, stored);
             }
+            case MDB_TEXT:
+                return Variant(text(field.start, field.siz));
             case MDB_OLE:
                 return oleData(column);
             default:
-                return text(field, column->col_type, field.siz);
+                return converted(field, column->col_type, field.siz);
         }
     }
 
@@ -203,7 +254,7 @@ MdbReader::~MdbReader() = default;
 
 std::vector<std::string> MdbReader::userTables() const {
     std::vector<std::string> names;
-    for (const MdbCatalogEntry* entry : impl_->userTables)
+    for (const auto& entry : impl_->userTables)
         names.emplace_back(entry->object_name);
     return names;
 }

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "platform/catalogue/writer/catalogue_writer.h"
+#include "tests/catalogue/engine_test_support.h"
+
+namespace tessaro::catalogue {
+namespace {
+
+using namespace testing;
+using nlohmann::json;
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& argument) {
+    std::string result = "'";
+    for (char c : argument)
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+ToolRun runTool(const std::vector<std::string>& args, const fs::path& folder) {
+    const fs::path errFile = folder / "stderr.txt";
+    std::string command = quoted(TESSARO_CATALOGUE_TOOL);
+    for (const std::string& arg : args)
+        command += " " + quoted(arg);
+    command += " 2>" + quoted(errFile.string());
+    ToolRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        run.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream errStream(errFile);
+    run.err.assign(std::istreambuf_iterator<char>(errStream), {});
+    return run;
+}
+
+std::vector<json> jsonLines(const std::string& text) {
+    std::vector<json> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(json::parse(line));
+    return lines;
+}
+
+class CatalogueToolTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        writeCatalogue({{{"Asanas",
+                          {{"name", ColumnType::Text, 50},
+                           {"AsanaID", ColumnType::Long},
+                           {"Disp_Type", ColumnType::Text, 10},
+                           {"Big", ColumnType::Boolean}},
+                          {{"Tadasana", 1, "Video", 1}, {"Sírsásana", 2, "PHOTO", 0}}}}},
+                       file_.string(), "Lark7meadOW");
+    }
+
+    TempFolder folder_;
+    fs::path file_ = folder_.path() / "VUDuzu.mdb";
+};
+
+TEST_F(CatalogueToolTest, DumpPrintsTheDescriptionTheWriterTakes) {
+    const ToolRun run =
+        runTool({"dump", file_.string(), "--password", "Lark7meadOW"}, folder_.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(json::parse(run.out), json::parse(R"({"tables":[{"name":"Asanas","columns":[
+                  {"name":"name","type":"text","size":50},{"name":"AsanaID","type":"long"},
+                  {"name":"Disp_Type","type":"text","size":10},{"name":"Big","type":"boolean"}],
+                  "rows":[["Tadasana",1,"Video",true],["Sírsásana",2,"PHOTO",false]]}]})"));
+}
+
+TEST_F(CatalogueToolTest, QueryPrintsOneObjectPerRowWithColumnsInOrder) {
+    const ToolRun run =
+        runTool({"query", file_.string(), "select * from asanas where NAME = \"sÍrsÁsana\"",
+                 "--password", "Lark7meadOW"},
+                folder_.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "{\"name\":\"Sírsásana\",\"AsanaID\":2,\"Disp_Type\":\"PHOTO\",\"Big\":0}\n");
+    const ToolRun all =
+        runTool({"query", file_.string(), "select * from Asanas", "--password", "Lark7meadOW"},
+                folder_.path());
+    EXPECT_EQ(jsonLines(all.out).size(), 2u);
+}
+
+TEST_F(CatalogueToolTest, EngineErrorsGoToStderrWithExitCode2) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string errorStart;
+    };
+    const Case cases[] = {
+        {{"query", file_.string(), "select * from Asanas"}, "error 3031: "},
+        {{"query", file_.string(), "select * from Nothing", "--password", "Lark7meadOW"},
+         "error 3078: "},
+        {{"query", file_.string(), "select name from Asanas", "--password", "Lark7meadOW"},
+         "error 3141: "},
+        {{"query", (folder_.path() / "missing.mdb").string(), "select * from Asanas"},
+         "error 3024: "},
+        {{"dump", file_.string(), "--password", "wrong"}, "error 3031: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.errorStart);
+        const ToolRun run = runTool(c.args, folder_.path());
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_EQ(run.err.rfind(c.errorStart, 0), 0u) << run.err;
+    }
+}
+
+TEST_F(CatalogueToolTest, QueryOpensExclusivelyAsTheControlDoes) {
+    auto held = openShared(file_);
+    const ToolRun run =
+        runTool({"query", file_.string(), "select * from Asanas", "--password", "Lark7meadOW"},
+                folder_.path());
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.rfind("error 3045: ", 0), 0u) << run.err;
+    // The dump only reads alongside others.
+    EXPECT_EQ(
+        runTool({"dump", file_.string(), "--password", "Lark7meadOW"}, folder_.path()).exitCode, 0);
+}
+
+}  // namespace
+}  // namespace tessaro::catalogue
