@@ -1,6 +1,7 @@
 #include "platform/catalogue/mdb_reading.h"
 
 #include <mdbtools.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,6 +50,28 @@ ColumnType descriptionType(const MdbColumn& column) {
     }
 }
 
+// Bytes a value of the type takes in its row.
+int storedWidth(int type, int variableSize) {
+    switch (type) {
+        case MDB_BYTE:
+            return 1;
+        case MDB_INT:
+            return 2;
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+        case MDB_FLOAT:
+            return 4;
+        case MDB_MONEY:
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+            return 8;
+        case MDB_NUMERIC:
+            return 17;
+        default:
+            return variableSize;
+    }
+}
+
 MdbColumn* columnNamed(const MdbTableDef& table, const char* name) {
     for (guint i = 0; i < table.num_cols; ++i) {
         auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table.columns, i));
@@ -89,6 +112,24 @@ struct MdbReader::Impl {
         mdb_close(mdb);
     }
 
+    // libmdb walks a table's usage map without checking it, and takes a data page it
+    // cannot read for the end of the table; so a map must be of a known kind and name
+    // only pages the file holds.
+    bool usageMapSound(MdbTableDef* table) const {
+        if (!table || !table->usage_map || table->map_sz < 1 ||
+            (table->usage_map[0] != 0 && table->usage_map[0] != 1))
+            return false;
+        struct stat info {};
+        ::fstat(::fileno(mdb->f->stream), &info);
+        const auto pages = static_cast<std::uint64_t>(info.st_size) / mdb->fmt->pg_size;
+        gint32 page = 0;
+        while ((page = mdb_map_find_next(mdb, table->usage_map, table->map_sz, page)) > 0) {
+            if (static_cast<std::uint64_t>(page) >= pages)
+                return false;
+        }
+        return page == 0;
+    }
+
     Error damaged(const std::string& what) const {
         return Error(errors::UnrecognizedDatabaseFormat,
                      "catalogue file '" + displayPath + "' is damaged: " + what);
@@ -105,7 +146,7 @@ struct MdbReader::Impl {
         std::snprintf(systemObjects.object_name, sizeof systemObjects.object_name, "MSysObjects");
         const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> objects(
             mdb_read_table(&systemObjects), mdb_free_tabledef);
-        if (!objects || !mdb_read_columns(objects.get()))
+        if (!usageMapSound(objects.get()) || !mdb_read_columns(objects.get()))
             throw damaged("its table catalogue cannot be read");
         MdbColumn* id = columnNamed(*objects, "Id");
         MdbColumn* name = columnNamed(*objects, "Name");
@@ -141,8 +182,10 @@ struct MdbReader::Impl {
         MdbCatalogEntry* entry = byFoldedName.at(paths::foldCase(name));
         Table table;
         table.definition = mdb_read_table(entry);
-        if (!table.definition)
+        if (!usageMapSound(table.definition)) {
+            mdb_free_tabledef(table.definition);
             throw damaged("table '" + name + "' cannot be read");
+        }
         if (!mdb_read_columns(table.definition)) {
             mdb_free_tabledef(table.definition);
             throw damaged("the columns of table '" + name + "' cannot be read");
@@ -162,8 +205,15 @@ struct MdbReader::Impl {
         return tables.emplace(name, std::move(table)).first->second;
     }
 
+    // A damaged row can point its values anywhere; libmdb does not check all of it.
+    void requireInPage(int start, int size) const {
+        if (start < 0 || size < 0 || start + size > static_cast<int>(mdb->fmt->pg_size))
+            throw damaged("a value lies outside its page");
+    }
+
     // Text stored at start in the current page, as UTF-8.
     std::string text(int start, int size) {
+        requireInPage(start, size);
         textBuffer.resize(textBufferFor(static_cast<std::size_t>(size)));
         mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(mdb->pg_buf) + start,
                           static_cast<std::size_t>(size), textBuffer.data(), textBuffer.size());
@@ -190,6 +240,7 @@ struct MdbReader::Impl {
             return Variant(field.is_null ? 0 : -1);
         if (field.is_null)
             return Variant::null();
+        requireInPage(field.start, storedWidth(column->col_type, field.siz));
         unsigned char* page = mdb->pg_buf;
         switch (column->col_type) {
             case MDB_BYTE:

@@ -74,6 +74,21 @@ TEST(EngineOpenTest, FilesThatAreNoJetDatabaseAre3343) {
     }
 }
 
+TEST(EngineOpenTest, TruncatedFileIs3343NeverAShorterTable) {
+    TempFolder folder;
+    for (const std::uintmax_t size : {16384u, 32768u, 65536u, 100000u}) {
+        SCOPED_TRACE(size);
+        const fs::path file = folder.copyOf("access97/testV1997.mdb", "truncated.mdb");
+        fs::resize_file(file, size);
+        EXPECT_EQ(errorNumberOf([&] {
+                      auto database = openShared(file);
+                      for (const char* table : {"Table1", "Table2", "Table3", "Table4"})
+                          database->openRecordset(std::string("select * from ") + table);
+                  }),
+                  errors::UnrecognizedDatabaseFormat);
+    }
+}
+
 TEST(EngineOpenTest, ResolvesWindowsStylePathsCaseBlind) {
     TempFolder folder;
     fs::create_directory(folder.path() / "Hotspots");
