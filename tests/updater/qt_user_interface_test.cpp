@@ -16,6 +16,7 @@ namespace mendrick {
 namespace {
 
 QApplication& application() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "qt_user_interface_test";
     static char* argv[] = {name, nullptr};
