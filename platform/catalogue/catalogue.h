@@ -58,8 +58,10 @@ class Database {
     // Runs one query: "select * from TABLE" or "select * from TABLE where COLUMN =
     // "LITERAL"" (keywords and names case-blind, "" inside the literal for one quote,
     // text compared case-blind as Jet does). An empty result is no error. A malformed
-    // query fails with 3075, 3131 or 3141, an unknown table with 3078, a closed database
-    // with 3420. The recordset stands on its first row (eof() when empty).
+    // query fails with 3075, 3131 or 3141, an unknown table with 3078, an unknown column
+    // in the condition with 3265, a closed database with 3420. A number column matches a
+    // literal that spells its value. The recordset stands on its first row (eof() when
+    // empty).
     virtual std::shared_ptr<Recordset> openRecordset(std::string_view sql) = 0;
     // Releases the file; later uses fail with 3420, and so does a second close.
     virtual void close() = 0;
