@@ -183,26 +183,27 @@ TEST(BadInputTest, WriterRefusesAnEmptyValueAndNamesItsPlace) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("out.mdb")));
 }
 
-TEST(BadInputTest, BuildWithAPasswordWritesAFileMdbtoolsReads) {
+TEST(BadInputTest, TextThatIsNoUtf8OrLeavesCodePage1252IsRefused) {
+    const std::string badTexts[] = {
+        "caf\xC3",           // sequence cut short
+        "\xC0\xAF",          // overlong form of '/'
+        "\xFF",              // no UTF-8 lead byte
+        "\xE2\x82",          // cut short before its last byte
+        "\xC2\x81",          // U+0081: a control the code page leaves out
+        "\xF0\x9F\x99\x82",  // outside the code page
+    };
     TempFolder folder;
-    std::ofstream(folder.file("good.json"))
-        << R"({"tables":[{"name":"Asanas","columns":[{"name":"name","type":"text","size":50},
-              {"name":"AsanaID","type":"long"},{"name":"Done","type":"boolean"}],
-              "rows":[["Tadasana",1,true],[null,2,false]]}]})";
-    const auto output = folder.file("VUDuzu.mdb");
-
-    const auto result =
-        runTool({tool(), "build", folder.file("good.json"), output, "--password", "Lark7meadOW"});
-
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(mdbExport(output, "Asanas"),
-              (std::vector<ExportedRow>{{"Tadasana", "1", "1"}, {std::nullopt, "2", "0"}}));
-}
-
-TEST(BadInputTest, BuildWithWrongArgumentsPrintsUsage) {
-    const auto result = runTool({tool(), "build", "only-one.json"});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_NE(result.err.find("usage"), std::string::npos);
+    for (const auto& bad : badTexts) {
+        const catalogue::CatalogueDescription description{
+            {table("T", {column("S", ColumnType::Text)}, {{"ok"}, {bad}})}};
+        try {
+            catalogue::writeCatalogue(description, folder.file("out.mdb"));
+            ADD_FAILURE() << "accepted " << ::testing::PrintToString(bad);
+        } catch (const Error& error) {
+            EXPECT_NE(error.text().find("row 2, column \"S\""), std::string::npos) << error.text();
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out.mdb")));
 }
 
 }  // namespace
