@@ -155,6 +155,25 @@ TEST_F(WriterMdbtoolsTest, ThousandsOfRowsSpanningManyPagesKeepTheirOrder) {
     EXPECT_EQ(mdbExport(path, "Audio_Asana7"), expected);
 }
 
+// A standard usage map reaches the first 1024 pages; a bigger table needs a longer one.
+TEST_F(WriterMdbtoolsTest, ATableOfMoreThanAThousandPagesReadsBackWhole) {
+    CatalogueDescription description{{table(
+        "Huge", {column("Filename", ColumnType::Text, 100), column("N", ColumnType::Long)})}};
+    const std::string padding(90, 'x');
+    for (int i = 0; i < 60000; ++i) {
+        description.tables[0].rows.push_back({padding + std::to_string(i), i});
+    }
+    const auto path = write(description);
+    ASSERT_GT(std::filesystem::file_size(path), 2048u * 2048u);
+
+    const auto rows = mdbExport(path, "Huge");
+
+    ASSERT_EQ(rows.size(), 60000u);
+    for (const std::size_t i : {0u, 1023u, 30000u, 59999u}) {
+        EXPECT_EQ(rows[i], (ExportedRow{padding + std::to_string(i), std::to_string(i)}));
+    }
+}
+
 TEST_F(WriterMdbtoolsTest, AThousandTablesAreListedAndEachReadsBack) {
     CatalogueDescription description;
     description.tables.push_back(
