@@ -2,7 +2,6 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/catalogue/catalogue_dump.h"
-#include "platform/catalogue/writer/catalogue_description_json.h"
 #include "tools/tessaro-catalogue/command_registry.h"
 
 namespace tessaro::tools {
@@ -10,6 +9,24 @@ namespace {
 
 using catalogue::ColumnType;
 using nlohmann::ordered_json;
+
+std::string typeName(ColumnType type) {
+    switch (type) {
+        case ColumnType::Text:
+            return "text";
+        case ColumnType::Memo:
+            return "memo";
+        case ColumnType::Integer:
+            return "integer";
+        case ColumnType::Long:
+            return "long";
+        case ColumnType::Double:
+            return "double";
+        case ColumnType::Boolean:
+            return "boolean";
+    }
+    return "memo";
+}
 
 ordered_json valueJson(const Variant& value, ColumnType type) {
     switch (value.kind()) {
@@ -29,7 +46,7 @@ ordered_json valueJson(const Variant& value, ColumnType type) {
 ordered_json tableJson(const catalogue::TableDescription& table) {
     ordered_json columns = ordered_json::array();
     for (const auto& column : table.columns) {
-        ordered_json entry{{"name", column.name}, {"type", catalogue::columnTypeName(column.type)}};
+        ordered_json entry{{"name", column.name}, {"type", typeName(column.type)}};
         if (column.type == ColumnType::Text)
             entry["size"] = column.size;
         columns.push_back(std::move(entry));
