@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <mutex>
 
@@ -70,9 +71,12 @@ Error fileInUse(const std::string& displayPath) {
 
 int openForReading(const std::string& resolvedPath, const std::string& displayPath) {
     const int fd = ::open(resolvedPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd >= 0)
+        return fd;
+    if (errno == ENOENT || errno == ENOTDIR)
         throw Error(errors::FileNotFound, "catalogue file '" + displayPath + "' not found");
-    return fd;
+    throw Error(errors::FileNotFound,
+                "catalogue file '" + displayPath + "' cannot be opened: " + std::strerror(errno));
 }
 
 }  // namespace

@@ -24,8 +24,9 @@ struct LockedFile;
 // The lock is released with the last hold, and never passes to a forked child.
 class FileHold {
   public:
-    // Opens and locks resolvedPath. Throws tessaro::Error 3024 when there is no such
-    // file, 3045 when another process's lock conflicts; texts name displayPath.
+    // Opens and locks resolvedPath. Throws tessaro::Error 3024 when the file is missing
+    // or cannot be opened (the text says which), 3045 when another process's lock
+    // conflicts; texts name displayPath.
     FileHold(const std::string& resolvedPath, const std::string& displayPath, bool exclusive);
     ~FileHold();
     FileHold(const FileHold&) = delete;
