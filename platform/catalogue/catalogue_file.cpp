@@ -24,8 +24,9 @@ void checkHeader(int fd, const std::string& displayPath, std::string_view passwo
 
 // Readers of files some handle of this process holds open, so that opening the same
 // file again costs no catalogue read. A forked child reads through readers of its own.
-std::shared_ptr<MdbReader> sharedReader(const FileHold& hold, const std::string& resolvedPath,
-                                        const std::string& displayPath) {
+// A new reader opens the very file the hold has locked and checked, even if its path
+// has been given to another file since.
+std::shared_ptr<MdbReader> sharedReader(const FileHold& hold, const std::string& displayPath) {
     static std::mutex mutex;
     static std::map<std::pair<pid_t, FileIdentity>, std::weak_ptr<MdbReader>> readers;
     std::lock_guard lock(mutex);
@@ -33,7 +34,8 @@ std::shared_ptr<MdbReader> sharedReader(const FileHold& hold, const std::string&
     std::weak_ptr<MdbReader>& slot = readers[{::getpid(), hold.identity()}];
     std::shared_ptr<MdbReader> reader = slot.lock();
     if (!reader) {
-        reader = std::make_shared<MdbReader>(resolvedPath, displayPath);
+        reader = std::make_shared<MdbReader>("/proc/self/fd/" + std::to_string(hold.descriptor()),
+                                             displayPath);
         slot = reader;
     }
     return reader;
@@ -46,7 +48,7 @@ CatalogueFile::CatalogueFile(std::string_view path, bool exclusive, std::string_
       resolvedPath_(paths::resolve(path)),
       hold_(resolvedPath_, displayPath_, exclusive) {
     checkHeader(hold_.descriptor(), displayPath_, password);
-    reader_ = sharedReader(hold_, resolvedPath_, displayPath_);
+    reader_ = sharedReader(hold_, displayPath_);
 }
 
 }  // namespace tessaro::catalogue

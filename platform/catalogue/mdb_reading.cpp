@@ -292,10 +292,10 @@ struct MdbReader::Impl {
     }
 };
 
-MdbReader::MdbReader(const std::string& resolvedPath, const std::string& displayPath)
+MdbReader::MdbReader(const std::string& path, const std::string& displayPath)
     : impl_(std::make_unique<Impl>()) {
     impl_->displayPath = displayPath;
-    impl_->mdb = mdb_open(resolvedPath.c_str(), MDB_NOFLAGS);
+    impl_->mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!impl_->mdb)
         throw impl_->damaged("libmdb cannot open it");
     impl_->readCatalogue();

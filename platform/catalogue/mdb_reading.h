@@ -37,7 +37,7 @@ class MdbReader {
   public:
     // Throws tessaro::Error 3343 naming displayPath when libmdb cannot read the file or
     // its catalogue.
-    MdbReader(const std::string& resolvedPath, const std::string& displayPath);
+    MdbReader(const std::string& path, const std::string& displayPath);
     ~MdbReader();
     MdbReader(const MdbReader&) = delete;
     MdbReader& operator=(const MdbReader&) = delete;
