@@ -58,11 +58,8 @@ std::vector<std::string> ControlTest::lookupAndStart(const std::string& video,
 }
 
 Asana threeClipAsana(const std::string& name, int id) {
-    return Asana{.name = name,
-                 .id = id,
-                 .video = name + ".mpg",
-                 .videoMs = 5000,
-                 .clips = {{"t1", 0, 300}, {"t2", 25, 300}, {"t3", 50, 300}}};
+    return videoAsana(name, id, name + ".mpg", {{"t1", 0, 300}, {"t2", 25, 300}, {"t3", 50, 300}},
+                      5000);
 }
 
 }  // namespace tessaro::testing

@@ -47,6 +47,17 @@ TableDescription pictureTable(const Asana& a) {
 
 }  // namespace
 
+Asana videoAsana(std::string name, int id, std::string video, std::vector<ClipRow> clips,
+                 double videoMs) {
+    Asana a;
+    a.name = std::move(name);
+    a.id = id;
+    a.video = std::move(video);
+    a.clips = std::move(clips);
+    a.videoMs = videoMs;
+    return a;
+}
+
 Course::Course() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tessaro-course-XXXXXX");
     root_ = mkdtemp(pattern.data());

@@ -12,8 +12,8 @@ namespace tessaro::testing {
 
 // One row of a video asana's clip table, and how long its narration speaks.
 struct ClipRow {
-    std::string file;
-    Variant startPos;
+    std::string file{};
+    Variant startPos{};
     double speaksMs = 200;
     Variant action = "say";
     Variant endPos = 0;
@@ -24,24 +24,27 @@ struct ClipRow {
 
 // One row of a picture asana's table.
 struct PictureRow {
-    std::string mp2;
-    std::string image;
+    std::string mp2{};
+    std::string image{};
     double speaksMs = 200;
 };
 
 struct Asana {
-    std::string name;
+    std::string name{};
     int id = 0;
     std::string dispType = "Video";
-    std::string video;
+    std::string video{};
     double videoMs = 10000;
     bool videoExists = true;
-    std::vector<ClipRow> clips;
-    std::vector<PictureRow> pictures;
+    std::vector<ClipRow> clips{};
+    std::vector<PictureRow> pictures{};
     // The asana's table is its picture table when it has pictures, else its clip table.
     // False: the catalogue lacks it.
     bool hasTable = true;
 };
+
+Asana videoAsana(std::string name, int id, std::string video, std::vector<ClipRow> clips,
+                 double videoMs = 10000);
 
 inline constexpr double FramesPerSecond = 25;
 inline constexpr double MsPerFrame = 1000 / FramesPerSecond;

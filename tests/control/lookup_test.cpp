@@ -66,8 +66,9 @@ TEST_P(LookupBranch, OnlyTheExactTextVideoChoosesTheVideoBranch) {
     const Strings sent = executed();
     const bool videoOpened = sent.size() > 1 && sent[1] == videoOpen("Mixed.mpg");
     EXPECT_EQ(videoOpened, c.video);
-    if (!c.video)
+    if (!c.video) {
         EXPECT_EQ(state().PhotoPreview, False);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LookupBranch,
@@ -87,7 +88,7 @@ TEST_F(Lookup, FirstOfSeveralRowsWithTheNameIsUsed) {
 }
 
 TEST_F(Lookup, EmptyClipTableStillRaisesTheEventAndOpensTheVideoOnly) {
-    write({Asana{.name = "Bare", .id = 4, .video = "bare.mpg"}});
+    write({videoAsana("Bare", 4, "bare.mpg", {})});
     open("Bare");
     EXPECT_TRUE(container.texts(sim::HostRecord::Kind::MessageBox).empty());
     EXPECT_EQ(control.TotalRec(), 0);
@@ -100,10 +101,7 @@ TEST_F(Lookup, EmptyClipTableStillRaisesTheEventAndOpensTheVideoOnly) {
 }
 
 TEST_F(Lookup, NullInTheFirstClipRowStopsTheStartBeforeTheNarration) {
-    write({Asana{.name = "Hole",
-                 .id = 4,
-                 .video = "hole.mpg",
-                 .clips = {{"h1", Variant::null()}, {"h2", 10}}}});
+    write({videoAsana("Hole", 4, "hole.mpg", {{"h1", Variant::null()}, {"h2", 10}})});
     open("Hole");
     EXPECT_EQ(executed(),
               (Strings{"close all", videoOpen("hole.mpg"), "set video time format frames"}));

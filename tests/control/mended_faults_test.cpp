@@ -79,8 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, MendedQuotes,
                                            QuotedName{"Tree\"", false}, QuotedName{"\"", false}));
 
 TEST_F(MendedFault, SingleClipVideoEndsOnceWhenItsNarrationStops) {
-    write({Asana{
-        .name = "One", .id = 1, .video = "one.mpg", .videoMs = 5000, .clips = {{"o1", 20, 400}}}});
+    write({videoAsana("One", 1, "one.mpg", {{"o1", 20, 400}}, 5000)});
     open("One");
     EXPECT_EQ(state().ClipStart, -10);
     EXPECT_EQ(state().LastClip, True);

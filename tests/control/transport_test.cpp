@@ -35,10 +35,7 @@ TEST_F(Transport, PauseAndStartWhileRunningActOnBothDevicesAndTimer1) {
 }
 
 TEST_F(Transport, DuringTheHoldOnlyTheNarrationIsPausedAndResumed) {
-    write({Asana{.name = "Long",
-                 .id = 4,
-                 .video = "long.mpg",
-                 .clips = {{"l1", 0, 1500}, {"l2", 10, 200}}}});
+    write({videoAsana("Long", 4, "long.mpg", {{"l1", 0, 1500}, {"l2", 10, 200}})});
     open("Long");
     ASSERT_TRUE(container.runUntil([this] { return state().VideoStatus == "Pause"; }, 1000));
     EXPECT_EQ(afterClear([this] { pause(); }), Strings{"pause sound"});
@@ -51,8 +48,7 @@ TEST_F(Transport, DuringTheHoldOnlyTheNarrationIsPausedAndResumed) {
 }
 
 TEST_F(Transport, DuringTheLastClipTheVideoRunsOn) {
-    write({Asana{
-        .name = "Two", .id = 2, .video = "two.mpg", .clips = {{"w1", 0, 100}, {"w2", 5, 300}}}});
+    write({videoAsana("Two", 2, "two.mpg", {{"w1", 0, 100}, {"w2", 5, 300}})});
     open("Two");
     ASSERT_TRUE(container.runUntil([this] { return count("CurAudioNos") == 2; }, 1000));
     EXPECT_EQ(afterClear([this] { pause(); }), Strings{"pause sound"});

@@ -62,10 +62,7 @@ TEST_F(VideoPlayback, EachLaterClipStartsOnTheFirstTickAtItsFrame) {
 }
 
 TEST_F(VideoPlayback, ClipStillSpeakingHoldsTheVideoAndRepeatsThePauseEachTick) {
-    write({Asana{.name = "Long",
-                 .id = 4,
-                 .video = "long.mpg",
-                 .clips = {{"l1", 0, 1500}, {"l2", 10, 200}}}});
+    write({videoAsana("Long", 4, "long.mpg", {{"l1", 0, 1500}, {"l2", 10, 200}})});
     open("Long");
     // Clip 2 is due at frame 10 (400 ms) while clip 1 speaks until 1500 ms.
     ASSERT_TRUE(container.runUntil([this] { return state().VideoStatus == "Pause"; }, 1000));
@@ -91,11 +88,7 @@ TEST_F(VideoPlayback, ClipStillSpeakingHoldsTheVideoAndRepeatsThePauseEachTick) 
 }
 
 TEST_F(VideoPlayback, LastClipLeavesTheVideoRunningOnAndTheCatalogueClosed) {
-    write({Asana{.name = "Two",
-                 .id = 2,
-                 .video = "two.mpg",
-                 .videoMs = 8000,
-                 .clips = {{"w1", 0, 100}, {"w2", 5, 300}}}});
+    write({videoAsana("Two", 2, "two.mpg", {{"w1", 0, 100}, {"w2", 5, 300}}, 8000)});
     open("Two");
     ASSERT_TRUE(container.runUntil([this] { return count("CurAudioNos") == 2; }, 1000));
     EXPECT_EQ(state().ClipStart, -10);
@@ -118,7 +111,7 @@ TEST_F(VideoPlayback, TotalRecGrowsByTheClipCountAndSticksBelow32768) {
     std::vector<ClipRow> clips;
     for (int k = 0; k < 200; ++k)
         clips.push_back({"m" + std::to_string(k), k, 20});
-    write({Asana{.name = "Many", .id = 9, .video = "many.mpg", .videoMs = 20000, .clips = clips}});
+    write({videoAsana("Many", 9, "many.mpg", clips, 20000)});
     open("Many");
     ASSERT_TRUE(runUntilVideoEnd());
 
@@ -143,7 +136,7 @@ void PrintTo(const StartCase& c, std::ostream* os) {
 class VideoStartState : public ControlTest, public ::testing::WithParamInterface<StartCase> {};
 
 TEST_P(VideoStartState, FirstClipSpeaksAtOnceAndTheNextIsPreloaded) {
-    write({Asana{.name = "S", .id = 5, .video = "s.mpg", .clips = GetParam().clips}});
+    write({videoAsana("S", 5, "s.mpg", GetParam().clips)});
     open("S");
     EXPECT_EQ(executed(), lookupAndStart("s.mpg", GetParam().clips.front().file));
     EXPECT_EQ(state().ClipStart, GetParam().clipStart);
@@ -165,10 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{"one clip enters the last clip state", {{"a", 7}}, -10, True}));
 
 TEST_F(VideoPlayback, SecondRowIsLoadedWithAllItsColumns) {
-    write({Asana{.name = "S",
-                 .id = 5,
-                 .video = "s.mpg",
-                 .clips = {{"a", 0}, {"b", 12.5, 200, "bend", 40.5, 2.25}}}});
+    write({videoAsana("S", 5, "s.mpg", {{"a", 0}, {"b", 12.5, 200, "bend", 40.5, 2.25}})});
     open("S");
     EXPECT_EQ(state().ClipFile, "b");
     EXPECT_EQ(state().ClipAction, "bend");
@@ -178,10 +168,8 @@ TEST_F(VideoPlayback, SecondRowIsLoadedWithAllItsColumns) {
 }
 
 TEST_F(VideoPlayback, ClipFieldThatCannotBeReadKeepsItsValueInTheTickAndTheRestLoads) {
-    write({Asana{.name = "N",
-                 .id = 6,
-                 .video = "n.mpg",
-                 .clips = {{"a", 0, 100}, {"b", 5, 100}, {"c", Variant::null(), 100, "late"}}}});
+    write({videoAsana("N", 6, "n.mpg",
+                      {{"a", 0, 100}, {"b", 5, 100}, {"c", Variant::null(), 100, "late"}})});
     open("N");
     ASSERT_TRUE(container.runUntil([this] { return count("CurAudioNos") == 2; }, 1000));
     EXPECT_EQ(state().ClipFile, "c");
@@ -205,11 +193,7 @@ TEST_F(VideoPlayback, ResourcedirEndingInASeparatorIsPassedOnDoubled) {
 }
 
 TEST_F(VideoPlayback, NegativeStartFrameNeverStartsItsClipNorEndsThePlayback) {
-    write({Asana{.name = "Neg",
-                 .id = 8,
-                 .video = "neg.mpg",
-                 .videoMs = 2000,
-                 .clips = {{"a", 0, 100}, {"b", -3, 100}, {"c", 10, 100}}}});
+    write({videoAsana("Neg", 8, "neg.mpg", {{"a", 0, 100}, {"b", -3, 100}, {"c", 10, 100}}, 2000)});
     open("Neg");
     EXPECT_FALSE(runUntilVideoEnd(4000));
     EXPECT_EQ(count("CurAudioNos"), 1);
@@ -217,10 +201,7 @@ TEST_F(VideoPlayback, NegativeStartFrameNeverStartsItsClipNorEndsThePlayback) {
 }
 
 TEST_F(VideoPlayback, NextClipDueBehindThePositionIsHeldOnTheNextTick) {
-    write({Asana{.name = "Back",
-                 .id = 10,
-                 .video = "b.mpg",
-                 .clips = {{"a", 0, 50}, {"b", 0, 50}, {"c", 0, 50}}}});
+    write({videoAsana("Back", 10, "b.mpg", {{"a", 0, 50}, {"b", 0, 50}, {"c", 0, 50}})});
     open("Back");
     container.advance(1);
     EXPECT_EQ(state().VideoStatus, "Pause");
