@@ -110,6 +110,18 @@ void BM_StatusSoundMode(benchmark::State& state) {
 }
 BENCHMARK(BM_StatusSoundMode)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
+// While the video waits for a narration clip to end, the control re-sends "pause video" on
+// every tick.
+void BM_PauseVideoRepeated(benchmark::State& state) {
+    if (startAsana(state)) {
+        run(state, "pause video");
+        for (auto _ : state)
+            run(state, "pause video");
+    }
+    run(state, "close all");
+}
+BENCHMARK(BM_PauseVideoRepeated)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
 // The gap between two clips: the next clip opens after "close sound".
 void BM_OpenNarration(benchmark::State& state) {
     const std::string open = "open " + media().narration() + " alias Sound type mpegVideo";

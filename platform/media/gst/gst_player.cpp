@@ -90,9 +90,10 @@ GstPlayer::~GstPlayer() {
         withVideoSurface(surfaceHandle_, [](VideoSurface& surface) { surface.clearFrame(); });
 }
 
+// The control repeats its commands on every tick; a repeat leaves the pipeline alone.
 void GstPlayer::play() {
     drainBus();
-    if (atEnd_)
+    if (atEnd_ || mode_ == PlayerMode::Playing)
         return;
     gst_element_set_state(playbin_.get(), GST_STATE_PLAYING);
     mode_ = PlayerMode::Playing;
@@ -100,7 +101,7 @@ void GstPlayer::play() {
 
 void GstPlayer::pause() {
     drainBus();
-    if (atEnd_)
+    if (atEnd_ || mode_ == PlayerMode::Paused)
         return;
     gst_element_set_state(playbin_.get(), GST_STATE_PAUSED);
     mode_ = PlayerMode::Paused;
