@@ -237,5 +237,21 @@ TEST_F(VideoPlayback, NextClipDueBehindThePositionIsHeldOnTheNextTick) {
     EXPECT_EQ(count("CurAudioNos"), 3);
 }
 
+TEST_F(VideoPlayback, InitVideoCalledByTheHostHandsItsFailureBack) {
+    control.Resourcedir("C:\\M");
+    commands.clear();
+    try {
+        control.InitVideo();
+        FAIL() << "InitVideo without a clip cursor returned";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 91);
+    }
+    EXPECT_EQ(executed(), (Strings{"open C:\\M\\video\\  alias video type mpegVideo  style child "
+                                   "parent  " +
+                                       std::to_string(control.Picture1().windowHandle()),
+                                   "set video time format frames"}));
+    EXPECT_FALSE(control.Timer1().enabled());
+}
+
 }  // namespace
 }  // namespace tessaro::testing
