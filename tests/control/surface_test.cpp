@@ -126,16 +126,5 @@ TEST_F(Surface, SavedValuesRoundTripAndOnlyThoseOffTheirDefaultsAreStored) {
     EXPECT_EQ(loaded.TotalRec(), 9);
 }
 
-TEST_F(Surface, StateStartsEmpty) {
-    const KavoVideoSyncFields& f = state();
-    EXPECT_EQ(f.db, nullptr);
-    EXPECT_EQ(f.rs, nullptr);
-    EXPECT_EQ(f.ClipStart, 0);
-    EXPECT_EQ(f.LastClip, False);
-    EXPECT_EQ(f.VideoMode, False);
-    EXPECT_EQ(f.VideoStatus, "");
-    EXPECT_EQ(f.SoundStatus, "");
-}
-
 }  // namespace
 }  // namespace tessaro::testing

@@ -121,5 +121,25 @@ TEST_F(Transport, NewLookupAfterStopPlaysAgain) {
     ASSERT_TRUE(runUntilVideoEnd());
 }
 
+TEST_F(Transport, PlaybackStartedInsideVideoEndCanBePausedAndPlaysThrough) {
+    write({threeClipAsana("Tree", 3), threeClipAsana("Next", 4)});
+    bool restarted = false;
+    container.onEvent("VideoEnd", [&] {
+        if (restarted)
+            return;
+        restarted = true;
+        control.AsanaNaME("Next");
+        control.fileOpen();
+    });
+    open("Tree");
+    ASSERT_TRUE(runUntilVideoEnd());
+    ASSERT_TRUE(restarted);
+    EXPECT_TRUE(control.Timer1().enabled());
+    EXPECT_EQ(afterClear([this] { pause(); }), (Strings{"pause sound", "pause video"}));
+    start();
+    ASSERT_TRUE(container.runUntil([this] { return count("VideoEnd") == 2; }, 10000));
+    EXPECT_EQ(count("CurAudioNos"), 6);
+}
+
 }  // namespace
 }  // namespace tessaro::testing

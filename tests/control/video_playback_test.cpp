@@ -39,6 +39,13 @@ TEST_F(VideoPlayback, ThreeClipAsanaPlaysEndToEndThroughTheLookup) {
               (Strings{"CurAudioNos", "CurAudioNos", "CurAudioNos", "VideoEnd"}));
     EXPECT_EQ(totalRecAtEachClip, (std::vector<int>{3, 6, 9}));
     EXPECT_TRUE(errorBoxes.empty()) << errorBoxes.front();
+
+    // Clip 1 had stopped long before frame 25: no tick passes between hold and advance.
+    const Strings all = commands.all();
+    const auto hold = std::find(all.begin(), all.end(), "status video Position");
+    const auto pause = std::find(hold, all.end(), "pause video");
+    ASSERT_NE(pause, all.end());
+    EXPECT_EQ(*(pause + 1), "close sound");
 }
 
 TEST_F(VideoPlayback, EachLaterClipStartsOnTheFirstTickAtItsFrame) {
@@ -192,13 +199,34 @@ TEST_F(VideoPlayback, ResourcedirEndingInASeparatorIsPassedOnDoubled) {
     EXPECT_TRUE(errorBoxes.empty());
 }
 
-TEST_F(VideoPlayback, NegativeStartFrameNeverStartsItsClipNorEndsThePlayback) {
-    write({videoAsana("Neg", 8, "neg.mpg", {{"a", 0, 100}, {"b", -3, 100}, {"c", 10, 100}}, 2000)});
-    open("Neg");
+struct StallCase {
+    const char* what;
+    std::vector<ClipRow> clips;
+    int clipsStarted;
+};
+
+void PrintTo(const StallCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class VideoPlaybackStall : public ControlTest, public ::testing::WithParamInterface<StallCase> {};
+
+// Narration mode never looks at the video's own mode: a clip the video never reaches
+// leaves the playback without VideoEnd.
+TEST_P(VideoPlaybackStall, ClipNeverReachedNeverStartsAndNothingEnds) {
+    write({videoAsana("Stall", 8, "stall.mpg", GetParam().clips, 2000)});
+    open("Stall");
     EXPECT_FALSE(runUntilVideoEnd(4000));
-    EXPECT_EQ(count("CurAudioNos"), 1);
+    EXPECT_EQ(count("CurAudioNos"), GetParam().clipsStarted);
     EXPECT_EQ(videoMode(), "STOPPED") << "the video played to its end";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VideoPlaybackStall,
+    ::testing::Values(
+        StallCase{"negative start frame", {{"a", 0, 100}, {"b", -3}, {"c", 10}}, 1},
+        StallCase{"start frame past the video's end", {{"a", 0, 100}, {"b", 60}}, 1},
+        StallCase{"later clip past the end", {{"a", 0, 100}, {"b", 5, 100}, {"c", 51}}, 2}));
 
 TEST_F(VideoPlayback, NextClipDueBehindThePositionIsHeldOnTheNextTick) {
     write({videoAsana("Back", 10, "b.mpg", {{"a", 0, 50}, {"b", 0, 50}, {"c", 0, 50}})});
@@ -207,6 +235,22 @@ TEST_F(VideoPlayback, NextClipDueBehindThePositionIsHeldOnTheNextTick) {
     EXPECT_EQ(state().VideoStatus, "Pause");
     ASSERT_TRUE(runUntilVideoEnd(1000));
     EXPECT_EQ(count("CurAudioNos"), 3);
+}
+
+TEST_F(VideoPlayback, InitVideoCalledByTheHostHandsItsFailureBack) {
+    control.Resourcedir("C:\\M");
+    commands.clear();
+    try {
+        control.InitVideo();
+        FAIL() << "InitVideo without a clip cursor returned";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 91);
+    }
+    EXPECT_EQ(executed(), (Strings{"open C:\\M\\video\\  alias video type mpegVideo  style child "
+                                   "parent  " +
+                                       std::to_string(control.Picture1().windowHandle()),
+                                   "set video time format frames"}));
+    EXPECT_FALSE(control.Timer1().enabled());
 }
 
 }  // namespace
