@@ -39,7 +39,9 @@ bool KavoVideoSync::pictureLoopHasNothingLeft() const {
 }
 
 // The next picture follows once the narration of the shown one has played to its end.
-// Timer2 stays disabled while the host handles CurAudioNos.
+// Timer2 stays disabled while the host handles CurAudioNos. A cursor that cannot be
+// tested or moved counts as used up, so that the playback ends instead of stalling with
+// Timer2 off.
 void KavoVideoSync::narratedPictureTick() {
     ReplyArea reply;
     reply.fill(' ');
