@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "control/error_modes.h"
 #include "platform/catalogue/catalogue.h"
 #include "platform/host/host_container.h"
 #include "platform/host/module_folder.h"
@@ -103,12 +105,67 @@ class KavoVideoSync {
     host::Timer& Timer2() const { return *Timer2_; }
 
   private:
+    // Every playback start marks its playback begun, and a stop or a loop's end marks it
+    // ended, so that Pause and Start leave the devices and timers of an ended playback
+    // alone.
+    void playbackStarted() { playbackEnded_ = false; }
+    void playbackEnded() { playbackEnded_ = true; }
+
+    // Lookup (lookup.cpp).
+    bool findAsana(IgnoreAndContinue& mode, const std::string& cataloguePath);
+    bool openClipTable(IgnoreAndContinue& mode, const std::string& queryPrefix,
+                       const Variant& asanaId);
+    void publishClipCount(IgnoreAndContinue& mode);
+    std::string asanaQuery() const;
+
+    // Video start (video_start.cpp).
+    std::string videoOpenCommand() const;
+    std::string narrationOpenCommand() const;
+    void startVideoAndFirstClip();
+    // The state the loop enters once the last clip has started: no clip left to wait
+    // for, cursor and catalogue closed, the video running on.
+    void enterLastClipSpeaking(ErrorMode& mode);
+
+    // Clip record load (clip_record.cpp): the current row of rs into the clip fields.
+    void loadClipRecord(ErrorMode& mode);
+
+    // Timer1 tick (video_tick.cpp).
+    using ReplyArea = std::array<char, 50>;
+    void videoTick();
+    void waitForPreviewEnd(ReplyArea& reply);
+    void narrationTick(ReplyArea& reply);
+    std::string querySoundMode(ReplyArea& reply);
+    double queryVideoPosition(ReplyArea& reply);
+    void holdAtClipStart(double position);
+    bool clipHasStoppedWhileHeld(const std::string& soundMode) const;
+    void closeNarration();
+    void endNarration(IgnoreAndContinue& mode);
+    bool loadClipOrEndUsedUp(IgnoreAndContinue& mode);
+    bool startNextClip(IgnoreAndContinue& mode);
+    void preloadFollowingClip(IgnoreAndContinue& mode);
+
+    // Timer2 tick (picture_tick.cpp).
+    void pictureTick();
+
+    // The handles, or Error 91 when none has been stored yet.
+    catalogue::Database& database() const;
+    catalogue::Recordset& recordset() const;
+    media::CommandService& media() const { return services_.media; }
+    host::HostContainer& container() const { return services_.container; }
+
     ControlServices services_;
     KavoVideoSyncFields f_;
     host::PictureBox* Picture2_;
     host::Timer* Timer2_;
     host::PictureBox* Picture1_;
     host::Timer* Timer1_;
+    // True once a playback or preview has been stopped or has ended by itself.
+    bool playbackEnded_ = false;
+    // Counts StopPlay calls, so that a tick sees a stop made inside its event handler.
+    unsigned stops_ = 0;
+    // Set while a tick of that timer runs: a tick never starts inside another.
+    bool inTimer1Tick_ = false;
+    bool inTimer2Tick_ = false;
 };
 
 }  // namespace tessaro

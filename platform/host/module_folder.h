@@ -12,7 +12,10 @@ class ModuleFolder {
 };
 
 // The production answer: the folder the library holding this code was loaded from
-// (dladdr), or the value of TESSARO_MODULE_DIR when that is set.
+// (dladdr), made absolute. The environment variable TESSARO_MODULE_DIR, when set and not
+// empty, overrides it: its value is answered as it stands, trailing separators removed,
+// read afresh on every call (so a course can keep its catalogue apart from the library,
+// and a test can point it at a temporary folder). Empty when neither can be found.
 ModuleFolder& libraryModuleFolder();
 
 }  // namespace tessaro::host

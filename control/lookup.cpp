@@ -1,0 +1,87 @@
+#include <string>
+
+#include "control/kavo_video_sync.h"
+
+namespace tessaro {
+
+namespace {
+
+inline constexpr const char* CatalogueConnect = ";PWD=Lark7meadOW;";
+inline constexpr int NamesStripTop = 287;
+
+// A Jet text literal holding the text as it is: each double quote doubled.
+std::string quotedLiteral(const std::string& text) {
+    std::string literal = "\"";
+    for (char c : text) {
+        literal += c;
+        if (c == '"')
+            literal += '"';
+    }
+    return literal + "\"";
+}
+
+}  // namespace
+
+void KavoVideoSync::fileOpen() {
+    f_.AudioNo = 1;
+    media().execute("close all");
+    const std::string cataloguePath = Resourcedir() + "\\hotspots\\VUDuzu.mdb";
+    f_.LastClip = False;
+    IgnoreAndContinue mode(f_.LastError);
+    if (!findAsana(mode, cataloguePath)) {
+        container().messageBox("Asana not found - " + f_.AsanaNaME);
+        return;
+    }
+    Variant asanaId;
+    mode.step([&] { asanaId = recordset().field("AsanaID"); });
+    if (mode.test([&] { return recordset().field("Disp_Type").equalsText("Video"); })) {
+        mode.step([&] { f_.VideoFile = recordset().field("VideoName").toText(); });
+        if (!openClipTable(mode, "select * from Audio_Asana", asanaId))
+            return;
+        publishClipCount(mode);
+        mode.step([&] { InitVideo(); });
+    } else {
+        f_.PhotoPreview = False;
+        if (!openClipTable(mode, "select * from Photo_Asana", asanaId))
+            return;
+        publishClipCount(mode);
+        mode.step([&] { InitAudio(); });
+    }
+}
+
+// A catalogue that cannot be opened, or an asana query that cannot run, counts as the
+// asana not found: going on would play what the fields held before.
+bool KavoVideoSync::findAsana(IgnoreAndContinue& mode, const std::string& cataloguePath) {
+    const bool opened = mode.step([&] {
+        f_.db = services_.engine.openDatabase(cataloguePath, true, true, CatalogueConnect);
+    });
+    mode.step([&] { Picture1().setPicture(host::Picture()); });
+    f_.VideoPreview = False;
+    const bool queried =
+        opened && mode.step([&] { f_.rs = database().openRecordset(asanaQuery()); });
+    if (queried)
+        mode.step([&] { recordset().moveFirst(); });
+    Picture2().setTop(NamesStripTop);
+    return queried && f_.LastError != catalogue::errors::NoCurrentRecord;
+}
+
+std::string KavoVideoSync::asanaQuery() const {
+    return "select * from Asanas where name = " + quotedLiteral(f_.AsanaNaME);
+}
+
+// False when the table cannot be opened: rs would still be the Asanas cursor.
+bool KavoVideoSync::openClipTable(IgnoreAndContinue& mode, const std::string& queryPrefix,
+                                  const Variant& asanaId) {
+    return mode.step(
+        [&] { f_.rs = database().openRecordset(queryPrefix + asanaNumberText(asanaId)); });
+}
+
+void KavoVideoSync::publishClipCount(IgnoreAndContinue& mode) {
+    mode.step([&] { recordset().moveLast(); });
+    mode.step([&] { TotalRec(Variant(recordset().recordCount()).toInt16()); });
+    f_.AudioNo = TotalRec();
+    mode.step([&] { recordset().moveFirst(); });
+    mode.step([&] { container().raiseEvent("CurAudioNos"); });
+}
+
+}  // namespace tessaro
