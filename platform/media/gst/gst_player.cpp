@@ -1,0 +1,166 @@
+#include "platform/media/gst/gst_player.h"
+
+#include <algorithm>
+
+#include "platform/media/video_surface.h"
+
+namespace tessaro::media::gst {
+namespace {
+
+constexpr GstClockTime seekWait = 5 * GST_SECOND;
+
+double toMs(gint64 ns) {
+    return static_cast<double>(ns) / GST_MSECOND;
+}
+
+double videoFrameRate(GstElement* playbin) {
+    GstPad* pad = nullptr;
+    g_signal_emit_by_name(playbin, "get-video-pad", 0, &pad);
+    if (!pad)
+        return 0;
+    double rate = 0;
+    if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
+        gint numerator = 0;
+        gint denominator = 1;
+        if (gst_structure_get_fraction(gst_caps_get_structure(caps, 0), "framerate", &numerator,
+                                       &denominator) &&
+            denominator > 0)
+            rate = static_cast<double>(numerator) / denominator;
+        gst_caps_unref(caps);
+    }
+    gst_object_unref(pad);
+    return rate;
+}
+
+int videoStreamCount(GstElement* playbin) {
+    gint count = 0;
+    g_object_get(playbin, "n-video", &count, nullptr);
+    return count;
+}
+
+gint64 prerolledPosition(GstElement* playbin) {
+    gint64 position = 0;
+    return gst_element_query_position(playbin, GST_FORMAT_TIME, &position) ? position : 0;
+}
+
+}  // namespace
+
+void PipelineRelease::operator()(GstElement* pipeline) const {
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+}
+
+GstPlayer::GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle)
+    : playbin_(std::move(playbin)),
+      bus_(gst_element_get_bus(playbin_.get())),
+      surfaceHandle_(surfaceHandle),
+      hasVideo_(videoStreamCount(playbin_.get()) > 0),
+      frameRate_(videoFrameRate(playbin_.get())),
+      originNs_(prerolledPosition(playbin_.get())) {}
+
+GstPlayer::~GstPlayer() {
+    // Down to NULL first: no frame can reach the surface after it is cleared.
+    playbin_.reset();
+    gst_object_unref(bus_);
+    if (hasVideo_ && surfaceHandle_ != 0)
+        withVideoSurface(surfaceHandle_, [](VideoSurface& surface) { surface.clearFrame(); });
+}
+
+void GstPlayer::play() {
+    drainBus();
+    if (atEnd_)
+        return;
+    gst_element_set_state(playbin_.get(), GST_STATE_PLAYING);
+    mode_ = PlayerMode::Playing;
+}
+
+void GstPlayer::pause() {
+    drainBus();
+    if (atEnd_)
+        return;
+    gst_element_set_state(playbin_.get(), GST_STATE_PAUSED);
+    mode_ = PlayerMode::Paused;
+}
+
+void GstPlayer::stop() {
+    drainBus();
+    if (!atEnd_)
+        gst_element_set_state(playbin_.get(), GST_STATE_PAUSED);
+    mode_ = PlayerMode::Stopped;
+}
+
+void GstPlayer::seek(double positionMs) {
+    drainBus();
+    const auto target = originNs_ + static_cast<gint64>(std::max(0.0, positionMs) * GST_MSECOND);
+    gst_element_set_state(playbin_.get(), GST_STATE_PAUSED);
+    gst_element_seek_simple(playbin_.get(), GST_FORMAT_TIME,
+                            static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                            target);
+    gst_element_get_state(playbin_.get(), nullptr, nullptr, seekWait);
+    // Messages of the stream before the flush (an end already reached) no longer apply.
+    gst_bus_set_flushing(bus_, TRUE);
+    gst_bus_set_flushing(bus_, FALSE);
+    atEnd_ = false;
+    mode_ = PlayerMode::Stopped;
+    lastPositionMs_ = toMs(target - originNs_);
+}
+
+PlayerMode GstPlayer::mode() {
+    drainBus();
+    return mode_;
+}
+
+double GstPlayer::positionMs() {
+    drainBus();
+    return atEnd_ ? endMs_ : streamPositionMs();
+}
+
+double GstPlayer::lengthMs() {
+    drainBus();
+    gint64 duration = 0;
+    if (durationMs_ <= 0 && gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &duration))
+        durationMs_ = toMs(duration);
+    // A program stream's duration is estimated from its clock references; the end reached
+    // is exact.
+    return std::max(durationMs_, atEnd_ ? endMs_ : 0.0);
+}
+
+double GstPlayer::frameRate() {
+    return frameRate_;
+}
+
+void GstPlayer::drainBus() {
+    while (GstMessage* message = gst_bus_pop(bus_)) {
+        switch (GST_MESSAGE_TYPE(message)) {
+            case GST_MESSAGE_EOS:
+            case GST_MESSAGE_ERROR:
+                reachEnd();
+                break;
+            case GST_MESSAGE_DURATION_CHANGED:
+                durationMs_ = 0;
+                break;
+            default:
+                break;
+        }
+        gst_message_unref(message);
+    }
+}
+
+// A device that played to its end, or failed while streaming, stops where it is.
+void GstPlayer::reachEnd() {
+    if (atEnd_)
+        return;
+    endMs_ = streamPositionMs();
+    atEnd_ = true;
+    mode_ = PlayerMode::Stopped;
+}
+
+// The last known position stands in while the pipeline cannot answer (a state change).
+double GstPlayer::streamPositionMs() {
+    gint64 position = 0;
+    if (gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &position))
+        lastPositionMs_ = std::max(0.0, toMs(position - originNs_));
+    return lastPositionMs_;
+}
+
+}  // namespace tessaro::media::gst

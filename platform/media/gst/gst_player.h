@@ -1,0 +1,55 @@
+#pragma once
+
+#include <gst/gst.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/media/player_backend.h"
+
+namespace tessaro::media::gst {
+
+// Owns a pipeline: taking it down to NULL stops its streaming threads before the unref.
+struct PipelineRelease {
+    void operator()(GstElement* pipeline) const;
+};
+using Pipeline = std::unique_ptr<GstElement, PipelineRelease>;
+
+// One device: a prerolled playbin driven from the host's thread. Its bus is read on every
+// call (end of stream, errors), so no GLib main loop is needed.
+class GstPlayer final : public Player {
+  public:
+    // Takes a playbin already prerolled in PAUSED.
+    GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle);
+    ~GstPlayer() override;
+
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void seek(double positionMs) override;
+    PlayerMode mode() override;
+    double positionMs() override;
+    double lengthMs() override;
+    double frameRate() override;
+
+  private:
+    void drainBus();
+    void reachEnd();
+    double streamPositionMs();
+
+    Pipeline playbin_;
+    GstBus* bus_;
+    std::intptr_t surfaceHandle_;
+    bool hasVideo_;
+    double frameRate_;
+    // Stream time of the first frame: MPEG program streams start at their first clock
+    // reference, not at 0.
+    gint64 originNs_;
+    PlayerMode mode_ = PlayerMode::Stopped;
+    bool atEnd_ = false;
+    double endMs_ = 0;
+    double lastPositionMs_ = 0;
+    double durationMs_ = 0;
+};
+
+}  // namespace tessaro::media::gst

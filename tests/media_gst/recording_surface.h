@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "platform/media/video_surface.h"
+
+namespace tessaro::media::testing {
+
+// A surface that keeps what it was given, read from the test's thread while frames
+// arrive on a streaming thread.
+class RecordingSurface : public VideoSurface {
+  public:
+    struct Seen {
+        int frames = 0;
+        int clears = 0;
+        int framesAfterClear = 0;
+        int width = 0;
+        int height = 0;
+        int stride = 0;
+        bool anyLitPixel = false;
+    };
+
+    void presentFrame(const std::uint8_t* pixels, int width, int height, int stride) override {
+        std::lock_guard lock(mutex_);
+        ++seen_.frames;
+        if (seen_.clears > 0)
+            ++seen_.framesAfterClear;
+        seen_.width = width;
+        seen_.height = height;
+        seen_.stride = stride;
+        for (int offset = 0; offset < stride * height && !seen_.anyLitPixel; offset += 4)
+            seen_.anyLitPixel = pixels[offset] | pixels[offset + 1] | pixels[offset + 2];
+    }
+
+    void clearFrame() override {
+        std::lock_guard lock(mutex_);
+        ++seen_.clears;
+    }
+
+    Seen seen() const {
+        std::lock_guard lock(mutex_);
+        return seen_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    Seen seen_;
+};
+
+// Registers a surface for the lifetime of the object.
+class RegisteredSurface {
+  public:
+    explicit RegisteredSurface(std::intptr_t handle) : handle_(handle) {
+        registerVideoSurface(handle_, &surface_);
+    }
+    ~RegisteredSurface() { unregisterVideoSurface(handle_); }
+    RegisteredSurface(const RegisteredSurface&) = delete;
+    RegisteredSurface& operator=(const RegisteredSurface&) = delete;
+
+    RecordingSurface::Seen seen() const { return surface_.seen(); }
+
+  private:
+    std::intptr_t handle_;
+    RecordingSurface surface_;
+};
+
+}  // namespace tessaro::media::testing
