@@ -4,9 +4,6 @@
 #include <QSettings>
 #include <limits>
 
-#include "platform/catalogue/catalogue.h"
-#include "platform/host/module_folder.h"
-#include "platform/media/gst/gst_backend.h"
 #include "platform/qt/message_presenter.h"
 #include "platform/qt/qsettings_property_bag.h"
 #include "platform/qt/qt_host_container.h"
@@ -17,20 +14,11 @@ namespace {
 constexpr int widthPixels = 352;
 constexpr int heightPixels = 288;
 
-KavoVideoSyncWidget::Services processServices() {
-    qt::installMediaErrorReporter();
-    return {catalogue::processEngine(), media::processMediaService(),
-            host::libraryModuleFolder()};
-}
-
 std::string toStd(const QString& text) {
     return text.toStdString();
 }
 
 }  // namespace
-
-KavoVideoSyncWidget::KavoVideoSyncWidget(QWidget* parent)
-    : KavoVideoSyncWidget(processServices(), parent) {}
 
 KavoVideoSyncWidget::KavoVideoSyncWidget(Services services, QWidget* parent)
     : QWidget(parent),

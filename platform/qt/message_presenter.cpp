@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <mutex>
 
-#include "platform/media/gst/gst_backend.h"
 #include "platform/values/error.h"
 
 namespace tessaro::qt {
@@ -49,11 +48,6 @@ std::string describeFailure(const std::exception& failure) {
     if (const auto* error = dynamic_cast<const Error*>(&failure))
         return "Run-time error '" + std::to_string(error->number()) + "':\n\n" + error->text();
     return failure.what();
-}
-
-void installMediaErrorReporter() {
-    static std::once_flag installed;
-    std::call_once(installed, [] { media::processMediaService().setErrorReporter(presentMessage); });
 }
 
 }  // namespace tessaro::qt

@@ -6,6 +6,13 @@
 #include "platform/qt/message_presenter.h"
 
 namespace tessaro::qt {
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+}  // namespace
 
 QtHostContainer::QtHostContainer(QWidget& window, NameCallback propertyChanged,
                                  NameCallback raiseEvent)
@@ -16,12 +23,12 @@ QtHostContainer::QtHostContainer(QWidget& window, NameCallback propertyChanged,
 // The box is a child widget: the window deletes it with itself.
 host::PictureBox& QtHostContainer::createPictureBox(std::string_view name, int left, int top,
                                                     int width, int height) {
-    return *new QtPictureBox(&window_, QString::fromUtf8(name.data(), qsizetype(name.size())),
-                             left, top, width, height);
+    return *new QtPictureBox(&window_, toQString(name), left, top, width, height);
 }
 
-host::Timer& QtHostContainer::createTimer(std::string_view, bool enabled, int intervalMs) {
-    return *timers_.emplace_back(std::make_unique<QtTimer>(enabled, intervalMs));
+host::Timer& QtHostContainer::createTimer(std::string_view name, bool enabled, int intervalMs) {
+    return *timers_.emplace_back(
+        std::make_unique<QtTimer>(window_, toQString(name), enabled, intervalMs));
 }
 
 void QtHostContainer::yield() {

@@ -6,7 +6,9 @@
 
 namespace tessaro::qt {
 
-QtTimer::QtTimer(bool enabled, int intervalMs) {
+QtTimer::QtTimer(QObject& window, const QString& name, bool enabled, int intervalMs)
+    : timer_(*new QTimer(&window)) {
+    timer_.setObjectName(name);
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(intervalMs);
     QObject::connect(&timer_, &QTimer::timeout, [this] { runTick(); });

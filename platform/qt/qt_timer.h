@@ -7,11 +7,12 @@
 
 namespace tessaro::qt {
 
-// A timer child control over a precise QTimer on the GUI thread. A tick that is due
-// while the previous tick of the same timer still runs (inside a yield) is skipped.
+// A timer child control over a precise QTimer on the GUI thread, a child object of the
+// control's widget under the timer's name. A tick that is due while the previous tick of
+// the same timer still runs (inside a yield) is skipped.
 class QtTimer : public host::Timer {
   public:
-    QtTimer(bool enabled, int intervalMs);
+    QtTimer(QObject& window, const QString& name, bool enabled, int intervalMs);
 
     bool enabled() const override;
     void setEnabled(bool enabled) override;
@@ -22,7 +23,7 @@ class QtTimer : public host::Timer {
   private:
     void runTick();
 
-    QTimer timer_;
+    QTimer& timer_;
     std::function<void()> tick_;
     bool ticking_ = false;
 };
