@@ -36,12 +36,15 @@ inline constexpr unsigned UnrecognizedKeyword = 259;
 inline constexpr unsigned UnrecognizedCommand = 261;
 inline constexpr unsigned DeviceNotOpen = 263;
 inline constexpr unsigned CannotLoadDriver = 266;
+inline constexpr unsigned BadInteger = 270;
 inline constexpr unsigned MissingParameter = 273;
 inline constexpr unsigned UnsupportedFunction = 274;
 inline constexpr unsigned FileNotFound = 275;
+inline constexpr unsigned InternalError = 277;
 inline constexpr unsigned OutOfRange = 282;
 inline constexpr unsigned DuplicateAlias = 289;
 inline constexpr unsigned BadTimeFormat = 293;
+inline constexpr unsigned NoClosingQuote = 294;
 inline constexpr unsigned InvalidFile = 296;
 }  // namespace errors
 

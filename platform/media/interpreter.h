@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/media/command_service.h"
@@ -22,6 +23,14 @@ class Interpreter : public CommandService {
 
     // Installs the reporter of failed execute() calls (by default: stderr).
     void setErrorReporter(ErrorReporter reporter);
+
+    // The outcome of the latest command through either entry point: its error number
+    // (0 when it succeeded) and error text, whether or not the failure was reported.
+    struct Outcome {
+        unsigned number = 0;
+        std::string text;
+    };
+    Outcome lastOutcome() const;
 
   private:
     struct Impl;

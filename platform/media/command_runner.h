@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "platform/media/command_parser.h"
+#include "platform/media/device_table.h"
+#include "platform/media/player_backend.h"
+
+namespace tessaro::media {
+
+// Carries out parsed commands on the devices the service has open.
+class CommandRunner {
+  public:
+    explicit CommandRunner(std::unique_ptr<PlayerBackend> backend);
+
+    // Returns the command's reply ("" for a command that answers nothing). Throws
+    // tessaro::Error with the service's number when the command fails; a failed open
+    // leaves nothing open.
+    std::string run(const Command& command);
+
+  private:
+    void open(const Command& command);
+    void close(const Command& command);
+    void seek(const Command& command, Device& device);
+    void setTimeFormat(const Command& command, Device& device);
+    std::string status(const Command& command, Device& device);
+    Device& openDevice(const Command& command);
+
+    std::unique_ptr<PlayerBackend> backend_;
+    DeviceTable devices_;
+};
+
+}  // namespace tessaro::media
