@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/values/variant.h"
 
@@ -41,6 +43,9 @@ class Recordset {
     // The current row's value of the column, looked up case-blind. No current row:
     // 3021; no such column: 3265.
     virtual Variant field(std::string_view name) const = 0;
+    // The result's column names in stored order (DAO's Fields collection), for tools that
+    // print whole rows. Stand-ins that do not know their columns may keep this default.
+    virtual std::vector<std::string> fieldNames() const { return {}; }
     // Closes the recordset; a second close fails with 3420.
     virtual void close() = 0;
 };

@@ -1,0 +1,50 @@
+#include "platform/catalogue/catalogue_file.h"
+
+#include <map>
+#include <mutex>
+
+#include "platform/catalogue/catalogue.h"
+#include "platform/catalogue/jet_header.h"
+#include "platform/paths/paths.h"
+
+namespace tessaro::catalogue {
+namespace {
+
+void checkHeader(int fd, const std::string& displayPath, std::string_view password) {
+    const std::optional<JetHeader> header = readJetHeader(fd);
+    if (!header)
+        throw Error(errors::UnrecognizedDatabaseFormat,
+                    "'" + displayPath + "' is not a Jet database or is damaged");
+    if (!header->password.empty() && header->password != password)
+        throw Error(errors::NotValidPassword,
+                    "wrong password for catalogue file '" + displayPath + "'");
+}
+
+// Readers of files some handle of this process holds open, so that opening the same
+// file again costs no catalogue read.
+std::shared_ptr<MdbReader> sharedReader(const FileHold& hold, const std::string& resolvedPath,
+                                        const std::string& displayPath) {
+    static std::mutex mutex;
+    static std::map<FileIdentity, std::weak_ptr<MdbReader>> readers;
+    std::lock_guard lock(mutex);
+    std::erase_if(readers, [](const auto& entry) { return entry.second.expired(); });
+    std::weak_ptr<MdbReader>& slot = readers[hold.identity()];
+    std::shared_ptr<MdbReader> reader = slot.lock();
+    if (!reader) {
+        reader = std::make_shared<MdbReader>(resolvedPath, displayPath);
+        slot = reader;
+    }
+    return reader;
+}
+
+}  // namespace
+
+CatalogueFile::CatalogueFile(std::string_view path, bool exclusive, std::string_view password)
+    : displayPath_(path),
+      resolvedPath_(paths::resolve(path)),
+      hold_(resolvedPath_, displayPath_, exclusive) {
+    checkHeader(hold_.descriptor(), displayPath_, password);
+    reader_ = sharedReader(hold_, resolvedPath_, displayPath_);
+}
+
+}  // namespace tessaro::catalogue

@@ -1,0 +1,98 @@
+#include "platform/catalogue/jet_header.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "platform/catalogue/code_page_text.h"
+
+namespace tessaro::catalogue {
+namespace {
+
+// Header layout shared by Jet 3 and Jet 4 (mdbtools' HACKING, Jackcess, mdb-reader).
+constexpr std::size_t SignatureOffset = 4;
+constexpr std::string_view Signature{"Standard Jet DB\0", 16};
+constexpr std::size_t VersionOffset = 0x14;
+constexpr std::size_t MaskedStart = 0x18;
+constexpr std::size_t CodePageOffset = 0x3C;
+constexpr std::size_t PasswordOffset = 0x42;
+constexpr std::size_t Jet4CreationDateOffset = 0x72;
+constexpr std::size_t HeaderBytes = 0x100;
+
+struct VersionLayout {
+    std::size_t maskedBytes;
+    std::size_t passwordBytes;
+};
+constexpr VersionLayout Jet3Layout{126, 20};
+constexpr VersionLayout Jet4Layout{128, 40};
+
+// The header's fixed region is scrambled with the RC4 stream of a constant key.
+void unmaskHeader(unsigned char* data, std::size_t length) {
+    constexpr std::array<unsigned char, 4> key{0xC7, 0xDA, 0x39, 0x6B};
+    std::array<unsigned char, 256> state;
+    for (std::size_t i = 0; i < state.size(); ++i)
+        state[i] = static_cast<unsigned char>(i);
+    for (std::size_t i = 0, j = 0; i < state.size(); ++i) {
+        j = (j + state[i] + key[i % key.size()]) & 0xFF;
+        std::swap(state[i], state[j]);
+    }
+    for (std::size_t k = 0, i = 0, j = 0; k < length; ++k) {
+        i = (i + 1) & 0xFF;
+        j = (j + state[i]) & 0xFF;
+        std::swap(state[i], state[j]);
+        data[k] ^= state[(state[i] + state[j]) & 0xFF];
+    }
+}
+
+// Jet 4 masks its password a second time with the integer part of the file's creation
+// date, repeated over the password's bytes.
+void unmaskJet4Password(const unsigned char* header, unsigned char* password, std::size_t length) {
+    double created = 0;
+    std::memcpy(&created, header + Jet4CreationDateOffset, sizeof created);
+    const auto days = static_cast<std::uint32_t>(static_cast<std::int32_t>(created));
+    for (std::size_t i = 0; i < length; ++i)
+        password[i] ^= static_cast<unsigned char>(days >> (8 * (i % 4)));
+}
+
+std::string beforeNul(std::string text) {
+    text.resize(std::min(text.size(), text.find('\0')));
+    return text;
+}
+
+}  // namespace
+
+std::optional<JetHeader> readJetHeader(int fd) {
+    std::array<unsigned char, HeaderBytes> page{};
+    if (::pread(fd, page.data(), page.size(), 0) != static_cast<ssize_t>(page.size()))
+        return std::nullopt;
+    const std::string_view raw(reinterpret_cast<const char*>(page.data()), page.size());
+    if (page[0] != 0 || raw.substr(SignatureOffset, Signature.size()) != Signature)
+        return std::nullopt;
+
+    JetHeader header;
+    if (page[VersionOffset] == 0)
+        header.version = JetVersion::Jet3;
+    else if (page[VersionOffset] == 1)
+        header.version = JetVersion::Jet4;
+    else
+        return std::nullopt;
+    const VersionLayout layout = header.version == JetVersion::Jet3 ? Jet3Layout : Jet4Layout;
+
+    unmaskHeader(page.data() + MaskedStart, layout.maskedBytes);
+    header.codePage = page[CodePageOffset] | (page[CodePageOffset + 1] << 8);
+
+    unsigned char* password = page.data() + PasswordOffset;
+    if (header.version == JetVersion::Jet4)
+        unmaskJet4Password(page.data(), password, layout.passwordBytes);
+    const std::string_view stored(reinterpret_cast<const char*>(password), layout.passwordBytes);
+    header.password =
+        beforeNul(header.version == JetVersion::Jet3 ? codePageToUtf8(stored, header.codePage)
+                                                     : jet4TextToUtf8(stored));
+    return header;
+}
+
+}  // namespace tessaro::catalogue

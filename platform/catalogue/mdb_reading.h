@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/catalogue/writer/catalogue_writer.h"
+#include "platform/values/variant.h"
+
+namespace tessaro::catalogue {
+
+// A column as stored, described by the nearest type of the catalogue description
+// (bytes read as integer; single, currency, date and decimal as double; binary and OLE
+// as memo).
+struct StoredColumn {
+    std::string name;
+    ColumnType type = ColumnType::Text;
+    int size = 0;  // text columns: characters
+};
+
+// Keeps only the rows whose value in column (an index into the table's columns) passes.
+struct RowFilter {
+    std::size_t column = 0;
+    std::function<bool(const Variant&)> accepts;
+};
+
+// A Jet file read through mdbtools' libmdb, which decodes the pages and the file's code
+// page. Values come as the engine hands them out: integers, doubles, UTF-8 text, booleans
+// as -1 / 0, Variant::null() for a null. The user tables' catalogue is read on opening;
+// a table's column layout on its first use, then kept. Safe to share between handles of
+// one process: every read takes the reader's own lock.
+class MdbReader {
+  public:
+    // Throws tessaro::Error 3343 naming displayPath when libmdb cannot read the file or
+    // its catalogue.
+    MdbReader(const std::string& resolvedPath, const std::string& displayPath);
+    ~MdbReader();
+    MdbReader(const MdbReader&) = delete;
+    MdbReader& operator=(const MdbReader&) = delete;
+
+    // User tables in stored order.
+    std::vector<std::string> userTables() const;
+    // The stored name of the user table named so, letter case aside.
+    std::optional<std::string> findUserTable(std::string_view name) const;
+
+    // table must be a stored name from userTables or findUserTable.
+    std::vector<StoredColumn> columns(const std::string& table);
+    // Rows in stored order; with a filter only those it accepts (the filter's column is
+    // decoded first, the others only for accepted rows).
+    std::vector<std::vector<Variant>> rows(const std::string& table,
+                                           const std::optional<RowFilter>& filter);
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tessaro::catalogue

@@ -1,0 +1,67 @@
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "platform/catalogue/catalogue.h"
+#include "tools/tessaro-catalogue/command_registry.h"
+
+namespace tessaro::tools {
+namespace {
+
+using nlohmann::ordered_json;
+
+ordered_json valueJson(const Variant& value) {
+    switch (value.kind()) {
+        case Variant::Kind::Integer:
+            return static_cast<std::int64_t>(value.toDouble());
+        case Variant::Kind::Double:
+            return value.toDouble();
+        case Variant::Kind::Text:
+            return value.toText();
+        default:
+            return nullptr;
+    }
+}
+
+// Opens the file as the control does (exclusive, read-only, the password in the connect
+// text) and prints each row of the query's result as one JSON object.
+void printQuery(const std::string& file, const std::string& sql, const std::string& password) {
+    auto database =
+        catalogue::processEngine().openDatabase(file, true, true, ";PWD=" + password + ";");
+    auto recordset = database->openRecordset(sql);
+    const std::vector<std::string> columns = recordset->fieldNames();
+    for (; !recordset->eof(); recordset->moveNext()) {
+        ordered_json row = ordered_json::object();
+        for (const std::string& column : columns)
+            row[column] = valueJson(recordset->field(column));
+        std::cout << row.dump(-1, ' ', false, ordered_json::error_handler_t::replace) << "\n";
+    }
+}
+
+int query(const std::vector<std::string>& args) {
+    std::string password;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--password" && i + 1 < args.size())
+            password = args[++i];
+        else
+            positional.push_back(args[i]);
+    }
+    if (positional.size() != 2) {
+        std::cerr << "usage: tessaro-catalogue query FILE.mdb SQL [--password PWD]\n";
+        return 1;
+    }
+    try {
+        printQuery(positional[0], positional[1], password);
+        return 0;
+    } catch (const Error& error) {
+        std::cerr << "error " << error.number() << ": " << error.text() << "\n";
+        return 2;
+    }
+}
+
+const CommandRegistration registration{
+    {"query", "query FILE.mdb SQL [--password PWD]   run one query, print one JSON object per row",
+     query}};
+
+}  // namespace
+}  // namespace tessaro::tools
