@@ -7,6 +7,13 @@
 
 namespace tessaro::catalogue {
 
+// Error numbers writeCatalogue throws: a description it cannot store, and a file it
+// cannot write.
+namespace errors {
+inline constexpr int InvalidCatalogueDescription = 3001;
+inline constexpr int CatalogueWriteFailed = 3043;
+}  // namespace errors
+
 enum class ColumnType { Text, Memo, Integer, Long, Double, Boolean };
 
 struct ColumnDescription {
@@ -32,6 +39,11 @@ struct CatalogueDescription {
 // Bad input (a row of the wrong length, text longer than its size, a value out of
 // range or of the wrong kind) throws tessaro::Error whose text names the table, row and
 // column; no file is left at path then.
+// Names: 1..64 characters, unique without regard to letter case within their table or
+// file. Text is UTF-8 and must be expressible in code page 1252, which the file stores
+// it in; a text column's size counts characters. A boolean column holds no null.
+// The file is written to a temporary file beside path and renamed over it only when
+// complete, so a failed write leaves an earlier file at path untouched.
 void writeCatalogue(const CatalogueDescription& description, const std::string& path,
                     const std::string& password = "");
 
