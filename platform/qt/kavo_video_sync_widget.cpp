@@ -26,8 +26,8 @@ KavoVideoSyncWidget::KavoVideoSyncWidget(Services services, QWidget* parent)
           *this, [this](std::string_view name) { propertyChanged(name); },
           [this](std::string_view name) { raiseEvent(name); })) {
     resize(widthPixels, heightPixels);
-    control_ = std::make_unique<KavoVideoSync>(ControlServices{
-        services.engine, services.media, *container_, services.moduleFolder});
+    control_ = std::make_unique<KavoVideoSync>(
+        ControlServices{services.engine, services.media, *container_, services.moduleFolder});
     control_->InitProperties();
 }
 
@@ -60,8 +60,7 @@ int KavoVideoSyncWidget::TotalRec() const {
 void KavoVideoSyncWidget::setTotalRec(int value) {
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max()) {
-        qWarning("KavoVideoSync: TotalRec %d is outside -32768..32767; kept %d", value,
-                 TotalRec());
+        qWarning("KavoVideoSync: TotalRec %d is outside -32768..32767; kept %d", value, TotalRec());
         return;
     }
     control_->TotalRec(static_cast<std::int16_t>(value));

@@ -7,18 +7,15 @@
 #include <QWidget>
 
 #include "platform/qt/message_presenter.h"
-#include "platform/values/error.h"
 #include "platform/qt/qt_host_container.h"
+#include "platform/values/error.h"
 #include "tests/qt/qt_test_main.h"
 
 namespace tessaro::qt {
 namespace {
 
-using testing::application;
-
-class ContainerTest : public ::testing::Test {
+class ContainerTest : public ::testing::Test, protected testing::WithApplication {
   protected:
-    ContainerTest() { application(); }
     ~ContainerTest() override { setMessagePresenter({}); }
 
     // Runs the event loop until the condition holds.
@@ -30,9 +27,9 @@ class ContainerTest : public ::testing::Test {
     QWidget window;
     std::vector<std::string> properties;
     std::vector<std::string> events;
-    QtHostContainer container{
-        window, [this](std::string_view name) { properties.emplace_back(name); },
-        [this](std::string_view name) { events.emplace_back(name); }};
+    QtHostContainer container{window,
+                              [this](std::string_view name) { properties.emplace_back(name); },
+                              [this](std::string_view name) { events.emplace_back(name); }};
 };
 
 TEST_F(ContainerTest, NotificationsAndEventsReachTheHostSynchronously) {
@@ -45,7 +42,8 @@ TEST_F(ContainerTest, NotificationsAndEventsReachTheHostSynchronously) {
 
 TEST_F(ContainerTest, YieldRunsPendingEventsOnce) {
     int ran = 0;
-    QMetaObject::invokeMethod(&window, [&] { ++ran; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &window, [&] { ++ran; }, Qt::QueuedConnection);
     container.yield();
     EXPECT_EQ(ran, 1);
 }

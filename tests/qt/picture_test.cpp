@@ -10,20 +10,18 @@
 #include "platform/media/video_surface.h"
 #include "platform/qt/qt_picture_box.h"
 #include "platform/qt/qt_picture_loader.h"
+#include "platform/values/error.h"
 #include "tests/qt/qt_test_main.h"
 
 namespace tessaro::qt {
 namespace {
 
-using testing::application;
-
 constexpr QRgb red = qRgb(255, 0, 0);
 constexpr QRgb blue = qRgb(0, 0, 255);
 
-class PictureTest : public ::testing::Test {
+class PictureTest : public ::testing::Test, protected testing::WithApplication {
   protected:
     PictureTest() {
-        application();
         QDir(folder.path()).mkpath("Video");
         QImage image(20, 10, QImage::Format_RGB32);
         image.fill(red);

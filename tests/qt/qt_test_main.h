@@ -13,4 +13,9 @@ inline QApplication& application() {
     return app;
 }
 
+// A base of fixtures whose members are widgets: it makes the application first.
+struct WithApplication {
+    WithApplication() { application(); }
+};
+
 }  // namespace tessaro::qt::testing

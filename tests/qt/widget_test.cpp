@@ -16,13 +16,11 @@
 namespace tessaro::qt {
 namespace {
 
-using testing::application;
 using testing::StubServices;
 
-class WidgetTest : public ::testing::Test {
+class WidgetTest : public ::testing::Test, protected testing::WithApplication {
   protected:
     WidgetTest() {
-        application();
         setMessagePresenter([this](const std::string& text) { messages.push_back(text); });
     }
     ~WidgetTest() override { setMessagePresenter({}); }

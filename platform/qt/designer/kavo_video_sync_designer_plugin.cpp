@@ -73,14 +73,14 @@ void KavoVideoSyncDesignerPlugin::keepOnlyChangedProperties(KavoVideoSyncWidget*
     if (!core_)
         return;
     const auto correct = [this, widget] {
-        auto* sheet = qt_extension<QDesignerPropertySheetExtension*>(core_->extensionManager(),
-                                                                     widget);
+        auto* sheet =
+            qt_extension<QDesignerPropertySheetExtension*>(core_->extensionManager(), widget);
         if (sheet)
             markPropertiesDifferingFromDefaults(*widget, *sheet);
     };
-    for (const auto signal : {&KavoVideoSyncWidget::ResourcedirChanged,
-                              &KavoVideoSyncWidget::AsanaNaMEChanged,
-                              &KavoVideoSyncWidget::TotalRecChanged})
+    for (const auto signal :
+         {&KavoVideoSyncWidget::ResourcedirChanged, &KavoVideoSyncWidget::AsanaNaMEChanged,
+          &KavoVideoSyncWidget::TotalRecChanged})
         connect(widget, signal, widget, correct, Qt::QueuedConnection);
 }
 
