@@ -15,8 +15,9 @@ install(TARGETS Tessaro EXPORT TessaroTargets COMPONENT tessaro
 
 # The headers a host includes, with everything they include, kept in the project's layout
 # so that the same #include lines work in the tree and installed.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/control/ COMPONENT tessaro
+        DESTINATION ${TESSARO_INCLUDE_DIR}/control FILES_MATCHING PATTERN "*.h")
 foreach(header
-        control/kavo_video_sync.h
         platform/values/error.h platform/values/variant.h
         platform/catalogue/catalogue.h
         platform/host/host_container.h platform/host/module_folder.h platform/host/picture.h

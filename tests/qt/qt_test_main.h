@@ -4,13 +4,14 @@
 
 namespace tessaro::qt::testing {
 
-// The one QApplication of a test program, created on first use.
+// The one QApplication of a test program, created on first use. It is never destroyed:
+// at exit Qt's own globals may already be gone.
 inline QApplication& application() {
     static int argc = 1;
     static char name[] = "tessaro-qt-test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // A base of fixtures whose members are widgets: it makes the application first.
