@@ -1,5 +1,7 @@
 #include "platform/catalogue/catalogue_file.h"
 
+#include <unistd.h>
+
 #include <map>
 #include <mutex>
 
@@ -21,14 +23,14 @@ void checkHeader(int fd, const std::string& displayPath, std::string_view passwo
 }
 
 // Readers of files some handle of this process holds open, so that opening the same
-// file again costs no catalogue read.
+// file again costs no catalogue read. A forked child reads through readers of its own.
 std::shared_ptr<MdbReader> sharedReader(const FileHold& hold, const std::string& resolvedPath,
                                         const std::string& displayPath) {
     static std::mutex mutex;
-    static std::map<FileIdentity, std::weak_ptr<MdbReader>> readers;
+    static std::map<std::pair<pid_t, FileIdentity>, std::weak_ptr<MdbReader>> readers;
     std::lock_guard lock(mutex);
     std::erase_if(readers, [](const auto& entry) { return entry.second.expired(); });
-    std::weak_ptr<MdbReader>& slot = readers[hold.identity()];
+    std::weak_ptr<MdbReader>& slot = readers[{::getpid(), hold.identity()}];
     std::shared_ptr<MdbReader> reader = slot.lock();
     if (!reader) {
         reader = std::make_shared<MdbReader>(resolvedPath, displayPath);

@@ -192,7 +192,6 @@ void parseStatus(Tokens rest, Command& command) {
 void parseDeviceCommand(Tokens tokens, Command& command) {
     if (tokens.size() < 2)
         fail(errors::MissingParameter, "no device named");
-    command.device = tokens[1].text;
     const Tokens rest = tokens.subspan(2);
     switch (command.verb) {
         case Verb::Close:
@@ -221,6 +220,8 @@ void parseCommand(std::string_view text, Command& command) {
     if (tokens.empty())
         fail(errors::UnrecognizedCommand, "empty command");
     command.verbWord = keyword(tokens[0]);
+    if (tokens.size() > 1)
+        command.device = tokens[1].text;
     command.verb = verbOf(command.verbWord);
     if (command.verb == Verb::Open)
         parseOpen(text, tokens, command);

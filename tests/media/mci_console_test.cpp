@@ -49,7 +49,7 @@ TEST_F(Console, PrintsEveryFailureWithNumberAndText) {
               "ERROR 263 pause video: device not open\n"
               "ERROR 263 pause video: device not open\n"
               "ERROR 263 status video: device not open\n"
-              "ERROR 261 fly: unknown command\n");
+              "ERROR 261 fly away: unknown command\n");
     EXPECT_FALSE(succeeded);
 }
 

@@ -32,9 +32,4 @@ inline void storeU32(Bytes& out, std::size_t offset, std::uint32_t value) {
     storeU16(out, offset + 2, static_cast<std::uint16_t>(value >> 16));
 }
 
-inline std::uint32_t loadU32(const Bytes& in, std::size_t offset) {
-    return std::uint32_t{in.at(offset)} | std::uint32_t{in.at(offset + 1)} << 8 |
-           std::uint32_t{in.at(offset + 2)} << 16 | std::uint32_t{in.at(offset + 3)} << 24;
-}
-
 }  // namespace tessaro::catalogue::jet3

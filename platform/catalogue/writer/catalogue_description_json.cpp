@@ -142,15 +142,6 @@ CatalogueDescription catalogueDescriptionFromJson(const nlohmann::json& json) {
     return description;
 }
 
-std::string_view columnTypeName(ColumnType type) {
-    for (const auto& [name, candidate] : TypeNames) {
-        if (candidate == type) {
-            return name;
-        }
-    }
-    return {};
-}
-
 std::optional<ColumnType> columnTypeFromName(std::string_view name) {
     for (const auto& [candidate, type] : TypeNames) {
         if (candidate == name) {

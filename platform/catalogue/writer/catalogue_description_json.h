@@ -20,7 +20,7 @@ namespace tessaro::catalogue {
 // row and column at fault; values are checked against their columns by writeCatalogue.
 CatalogueDescription catalogueDescriptionFromJson(const nlohmann::json& json);
 
-std::string_view columnTypeName(ColumnType type);
+// The column type a description names ("text", "memo", ...).
 std::optional<ColumnType> columnTypeFromName(std::string_view name);
 
 }  // namespace tessaro::catalogue

@@ -43,7 +43,7 @@ double wholeNumber(const Variant& value, const char* columnKind, double lowest, 
                describe(value));
     }
     if (result < lowest || result > highest) {
-        reject(describe(value) + " is out of range for a " + columnKind + " column (" +
+        reject(describe(value) + " is out of range for " + columnKind + " (" +
                std::to_string(static_cast<long long>(lowest)) + " to " +
                std::to_string(static_cast<long long>(highest)) + ")");
     }

@@ -9,11 +9,13 @@ bool isLongValue(const StoredColumn& column) {
     return column.type == MemoType || column.type == OleType;
 }
 
+// The row with each memo value wrapped by longValue.
+template <typename LongValue>
 std::vector<StoredValue> withLongValues(const ColumnLayout& layout, std::vector<StoredValue> row,
-                                        LongValueStore* store) {
+                                        LongValue longValue) {
     for (std::size_t i = 0; i < row.size(); ++i) {
         if (isLongValue(layout.columns[i]) && !row[i].isNull) {
-            row[i].bytes = store ? store->store(row[i].bytes) : inlineLongValue(row[i].bytes);
+            row[i].bytes = longValue(row[i].bytes);
         }
     }
     return row;
@@ -27,9 +29,10 @@ std::vector<std::uint32_t> writeTableRows(PageFile& file, LongValueStore& longVa
                                           const std::vector<std::vector<StoredValue>>& rows) {
     RowPacker packer(file, definitionPage);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        auto encoded = encodeRow(layout, withLongValues(layout, rows[i], nullptr));
+        auto encoded = encodeRow(layout, withLongValues(layout, rows[i], inlineLongValue));
         if (!encoded) {
-            encoded = encodeRow(layout, withLongValues(layout, rows[i], &longValues));
+            const auto stored = [&](const Bytes& value) { return longValues.store(value); };
+            encoded = encodeRow(layout, withLongValues(layout, rows[i], stored));
         }
         if (!encoded) {
             throw Error(errors::InvalidCatalogueDescription,

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+
+#include "platform/qt/kavo_video_sync_widget.h"
+
+class QListWidget;
+class QPlainTextEdit;
+
+namespace tessaro::demo {
+
+// A small host: the asanas of a course on the left, the control in the middle, the
+// transport buttons below it and a log of the control's events at the bottom.
+class DemoWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit DemoWindow(const QString& courseFolder);
+
+  private:
+    QWidget* buildButtons();
+    void loadCourse();
+    // Runs one of the control's methods on the selected asana; a failure goes to the log.
+    void run(const QString& label, void (KavoVideoSyncWidget::*method)());
+    void log(const QString& line);
+
+    QString courseFolder_;
+    KavoVideoSyncWidget* control_;
+    QListWidget* asanas_;
+    QPlainTextEdit* log_;
+    QElapsedTimer clock_;
+};
+
+}  // namespace tessaro::demo

@@ -1,0 +1,19 @@
+#include <QApplication>
+#include <QDir>
+
+#include "examples/demo-host/demo_window.h"
+
+// tessaro-demo-host COURSE_FOLDER: a window to play, pause, resume, stop and preview the
+// asanas of a course (the sample course: build/sample-course).
+int main(int argc, char** argv) {
+    const QString course = argc > 1 ? QDir(argv[1]).absolutePath() : QDir::currentPath();
+    // The picture preview reads the catalogue below the library's folder; let the course
+    // folder stand for it unless the environment says otherwise.
+    ::setenv("TESSARO_MODULE_DIR", course.toLocal8Bit().constData(), 0);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tessaro demo host");
+    tessaro::demo::DemoWindow window(course);
+    window.resize(820, 600);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,238 @@
+// Runs the real mendrick program, unattended, over temporary installations.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <functional>
+
+#include "mendrick_sandbox.h"
+
+namespace mendrick::testing {
+namespace {
+
+constexpr const char* kNothingRecorded = "Veltrana: Veltrana is Not Installed in Your System\n";
+constexpr const char* kMainProgramMissing =
+    "Veltrana: Veltrana is not Installed on your Computer!\n";
+constexpr const char* kUpdated = "Veltrana: Veltrana, Updated Successfully\n";
+
+// A folder below the sandbox root whose full path has exactly `length` characters.
+fs::path folderOfLength(const Sandbox& sandbox, std::size_t length) {
+    const std::string root = sandbox.root().string() + "/";
+    return root + std::string(length - root.size(), 'v');
+}
+
+std::string withBackslashes(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// What a scenario leaves behind for the checks: installed library files and whether
+// each must have been replaced by the one beside mendrick.
+struct Installed {
+    fs::path library;
+    bool replaced;
+};
+using Installations = std::vector<Installed>;
+
+struct RunCase {
+    const char* name;
+    std::function<Installations(Sandbox&)> arrange;
+    int exitCode;
+    const char* output;
+};
+
+void PrintTo(const RunCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class MendrickRunTest : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(MendrickRunTest, ReportsAndReplacesAsRecorded) {
+    Sandbox sandbox;
+    const Installations installations = GetParam().arrange(sandbox);
+    std::vector<std::vector<std::string>> before;
+    for (const Installed& installed : installations)
+        before.push_back(listing(installed.library.parent_path()));
+
+    const RunResult result = sandbox.run();
+
+    EXPECT_EQ(result.output, GetParam().output);
+    EXPECT_EQ(result.exitCode, GetParam().exitCode);
+    for (std::size_t i = 0; i < installations.size(); ++i) {
+        const Installed& installed = installations[i];
+        SCOPED_TRACE(installed.library.string());
+        EXPECT_EQ(fileContent(installed.library),
+                  installed.replaced ? Sandbox::newLibrary() : Sandbox::oldLibrary());
+        EXPECT_EQ(listing(installed.library.parent_path()), before[i])
+            << "no file is left beside the library";
+    }
+}
+
+Installations installedAt(Sandbox& sandbox, const fs::path& folder, bool replaced) {
+    sandbox.install(folder);
+    sandbox.recordInstallation(folder.string());
+    return {{folder / "Tessaro.ocx", replaced}};
+}
+
+// The entry is a 254-character folder followed by `tail`; the buffer holds the first
+// 254 characters, which name an installation. The folder the whole entry names is
+// installed too and must stay untouched.
+Installations cutEntry(Sandbox& sandbox, const std::string& tail) {
+    const fs::path kept = folderOfLength(sandbox, 254);
+    const fs::path whole = kept.string() + tail;
+    sandbox.install(kept);
+    sandbox.install(whole);
+    sandbox.recordInstallation(whole.string());
+    return {{kept / "Tessaro.ocx", true}, {whole / "Tessaro.ocx", false}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, MendrickRunTest,
+    ::testing::Values(
+        RunCase{"no_profile_file", [](Sandbox&) { return Installations{}; }, 1, kNothingRecorded},
+        RunCase{"no_entry",
+                [](Sandbox& s) {
+                    s.writeProfile("Other=1\r\n");
+                    return Installations{};
+                },
+                1, kNothingRecorded},
+        RunCase{"empty_entry",
+                [](Sandbox& s) {
+                    s.install(s.root() / "Veltrana");
+                    s.writeProfile("DestPath=  \r\n");
+                    return Installations{{s.root() / "Veltrana" / "Tessaro.ocx", false}};
+                },
+                1, kNothingRecorded},
+        RunCase{"main_program_missing",
+                [](Sandbox& s) {
+                    const Installations done = installedAt(s, s.root() / "Veltrana", false);
+                    fs::remove(s.root() / "Veltrana" / "quillon.exe");
+                    return done;
+                },
+                1, kMainProgramMissing},
+        RunCase{"folder_missing",
+                [](Sandbox& s) {
+                    s.recordInstallation((s.root() / "Gone").string());
+                    return Installations{};
+                },
+                1, kMainProgramMissing},
+        RunCase{"main_program_is_a_folder",
+                [](Sandbox& s) {
+                    const Installations done = installedAt(s, s.root() / "Veltrana", true);
+                    fs::remove(s.root() / "Veltrana" / "quillon.exe");
+                    fs::create_directory(s.root() / "Veltrana" / "quillon.exe");
+                    return done;
+                },
+                0, kUpdated},
+        RunCase{"success", [](Sandbox& s) { return installedAt(s, s.root() / "Veltrana", true); },
+                0, kUpdated},
+        RunCase{"windows_style_entry_matched_case_blind",
+                [](Sandbox& s) {
+                    const fs::path folder = s.root() / "Program Files" / "Veltrana";
+                    s.install(folder);
+                    fs::rename(folder / "quillon.exe", folder / "Quillon.EXE");
+                    fs::rename(folder / "Tessaro.ocx", folder / "tessaro.OCX");
+                    s.writeProfile("DestPath=\"" + withBackslashes(s.root().string()) +
+                                   "\\PROGRAM FILES\\veltrana\"\r\n");
+                    return Installations{{folder / "tessaro.OCX", true}};
+                },
+                0, kUpdated},
+        RunCase{"entry_of_254_characters",
+                [](Sandbox& s) { return installedAt(s, folderOfLength(s, 254), true); }, 0,
+                kUpdated},
+        RunCase{"entry_of_255_characters", [](Sandbox& s) { return cutEntry(s, "x"); }, 0,
+                kUpdated},
+        RunCase{"entry_of_300_characters",
+                [](Sandbox& s) { return cutEntry(s, "/" + std::string(45, 'w')); }, 0, kUpdated}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MendrickRun, TwiceInARowCopiesTwiceAndReportsSuccessTwice) {
+    Sandbox sandbox;
+    const Installations installed = installedAt(sandbox, sandbox.root() / "Veltrana", true);
+    const fs::path library = installed.front().library;
+
+    const RunResult first = sandbox.run();
+    const std::string second_payload = libraryContent('2', 50 * 1024);
+    writeFile(sandbox.payload(), second_payload);
+    const RunResult second = sandbox.run();
+
+    EXPECT_EQ(first.output, kUpdated);
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_EQ(second.output, kUpdated);
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(fileContent(library), second_payload);
+    EXPECT_EQ(listing(library.parent_path()),
+              (std::vector<std::string>{"Tessaro.ocx", "quillon.exe"}));
+}
+
+TEST(MendrickRun, ReplacedLibraryKeepsItsPermissions) {
+    Sandbox sandbox;
+    const fs::path library =
+        installedAt(sandbox, sandbox.root() / "Veltrana", true).front().library;
+    fs::permissions(library, fs::perms(0640));
+
+    EXPECT_EQ(sandbox.run().exitCode, 0);
+    EXPECT_EQ(fs::status(library).permissions(), fs::perms(0640));
+}
+
+TEST(MendrickRun, LibraryNotYetInstalledIsPlaced) {
+    Sandbox sandbox;
+    const fs::path library =
+        installedAt(sandbox, sandbox.root() / "Veltrana", true).front().library;
+    fs::remove(library);
+
+    EXPECT_EQ(sandbox.run().output, kUpdated);
+    EXPECT_EQ(fileContent(library), Sandbox::newLibrary());
+}
+
+// Without MENDRICK_PROFILE the installation record is the win.ini of the Wine prefix,
+// whose installer records a drive-letter path.
+struct LocationCase {
+    const char* name;
+    fs::path prefix;  // below the sandbox root
+    std::map<std::string, std::string> environment;
+    const char* output;
+};
+
+void PrintTo(const LocationCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class MendrickLocationTest : public ::testing::TestWithParam<LocationCase> {};
+
+TEST_P(MendrickLocationTest, FindsTheProfileOfTheWinePrefix) {
+    Sandbox sandbox;
+    const fs::path prefix = sandbox.root() / GetParam().prefix;
+    const fs::path installation = prefix / "drive_c" / "Program Files" / "Veltrana";
+    sandbox.install(installation);
+    fs::create_directories(prefix / "dosdevices");
+    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    writeFile(prefix / "drive_c" / "windows" / "win.ini",
+              "[Quillon]\r\nDestPath=C:\\Program Files\\Veltrana\r\n");
+    std::map<std::string, std::string> environment;
+    for (const auto& [name, value] : GetParam().environment)
+        environment[name] = value.empty() ? value : (sandbox.root() / value).string();
+
+    const RunResult result = sandbox.run(environment);
+
+    EXPECT_EQ(result.output, GetParam().output);
+    const bool updated = result.output == std::string(kUpdated);
+    EXPECT_EQ(fileContent(installation / "Tessaro.ocx"),
+              updated ? Sandbox::newLibrary() : Sandbox::oldLibrary());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locations, MendrickLocationTest,
+    ::testing::Values(
+        LocationCase{"wineprefix", "prefix", {{"WINEPREFIX", "prefix"}}, kUpdated},
+        LocationCase{"home_wine", ".wine", {}, kUpdated},
+        LocationCase{"empty_wineprefix_means_home_wine", ".wine", {{"WINEPREFIX", ""}}, kUpdated},
+        LocationCase{"mendrick_profile_comes_first",
+                     "prefix",
+                     {{"WINEPREFIX", "prefix"}, {"MENDRICK_PROFILE", "absent.ini"}},
+                     kNothingRecorded}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace mendrick::testing

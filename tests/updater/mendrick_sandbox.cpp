@@ -1,0 +1,193 @@
+#include "mendrick_sandbox.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace mendrick::testing {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+void check(bool ok, const std::string& what) {
+    if (!ok)
+        throw std::runtime_error(what);
+}
+
+[[noreturn]] void childFails() {
+    ::_exit(127);
+}
+
+void becomeNobody() {
+    if (::geteuid() != 0)
+        return;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+        childFails();
+}
+
+void limitFileSize(rlim_t limit) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit value{limit, limit};
+    if (::setrlimit(RLIMIT_FSIZE, &value) != 0)
+        childFails();
+}
+
+std::string readAll(int fd) {
+    std::string text;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return text;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+}  // namespace
+
+std::string libraryContent(char seed, std::size_t size) {
+    std::string content(size, '\0');
+    unsigned state = static_cast<unsigned char>(seed);
+    for (char& byte : content) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 16);
+    }
+    return content;
+}
+
+std::string fileContent(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& file, const std::string& content) {
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << content;
+    check(out.good(), "cannot write " + file.string());
+}
+
+std::vector<std::string> listing(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> snapshot(const fs::path& folder) {
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const fs::file_status status = entry.symlink_status();
+        std::string line = fs::relative(entry.path(), folder).string() + " " +
+                           std::to_string(static_cast<int>(status.type())) + " " +
+                           std::to_string(static_cast<int>(status.permissions()));
+        if (status.type() == fs::file_type::regular)
+            line += " " + fileContent(entry.path());
+        entries.push_back(std::move(line));
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+Sandbox::Sandbox() {
+    std::string pattern = (fs::temp_directory_path() / "mendrick-XXXXXX").string();
+    check(::mkdtemp(pattern.data()) != nullptr, "cannot create a temporary folder");
+    root_ = pattern;
+    fs::permissions(root_, fs::perms(0755));
+    fs::create_directory(programFolder());
+    fs::copy_file(MENDRICK_BINARY, programFolder() / "mendrick");
+    writeFile(payload(), newLibrary());
+}
+
+Sandbox::~Sandbox() {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
+        if (entry.is_directory(ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(root_, ignored);
+}
+
+// Qt wants a private runtime folder owned by the user it runs as.
+std::string Sandbox::runtimeFolder(const ChildLimits& limits) const {
+    const fs::path folder = root_ / "runtime";
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::owner_all);
+    if (limits.unprivileged && ::geteuid() == 0)
+        check(::chown(folder.c_str(), kNobody, kNobody) == 0,
+              "cannot hand over " + folder.string());
+    return folder.string();
+}
+
+void Sandbox::writeProfile(const std::string& quillonLines) {
+    writeFile(profile(), "[Other]\r\nDestPath=/nowhere\r\n\r\n[Quillon]\r\n" + quillonLines);
+}
+
+void Sandbox::recordInstallation(const std::string& folder) {
+    writeProfile("DestPath=" + folder + "\r\n");
+}
+
+void Sandbox::install(const fs::path& folder) {
+    fs::create_directories(folder);
+    writeFile(folder / "quillon.exe", "main program");
+    writeFile(folder / "Tessaro.ocx", oldLibrary());
+}
+
+RunResult Sandbox::run(const ChildLimits& limits) const {
+    return run({{"MENDRICK_PROFILE", profile().string()}}, limits);
+}
+
+RunResult Sandbox::run(const std::map<std::string, std::string>& environment,
+                       const ChildLimits& limits) const {
+    std::map<std::string, std::string> variables = environment;
+    variables["MENDRICK_NONINTERACTIVE"] = "1";
+    variables["HOME"] = root_.string();
+    variables["PATH"] = "/usr/bin:/bin";
+    variables["XDG_RUNTIME_DIR"] = runtimeFolder(limits);
+    std::vector<std::string> entries;
+    for (const auto& [name, value] : variables)
+        entries.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& entry : entries)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    const std::string program = (programFolder() / "mendrick").string();
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+
+    int out[2];
+    check(::pipe2(out, O_CLOEXEC) == 0, "cannot create a pipe");
+    const pid_t child = ::fork();
+    check(child >= 0, "cannot fork");
+    if (child == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        if (limits.unprivileged)
+            becomeNobody();
+        if (limits.fileSizeLimit)
+            limitFileSize(*limits.fileSizeLimit);
+        if (::chdir(root_.c_str()) != 0)
+            childFails();
+        ::execve(program.c_str(), argv, envp.data());
+        childFails();
+    }
+    ::close(out[1]);
+    RunResult result;
+    result.output = readAll(out[0]);
+    ::close(out[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+}  // namespace mendrick::testing

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mendrick::testing {
+
+namespace fs = std::filesystem;
+
+// Deterministic content for a library file; different seeds give different bytes.
+std::string libraryContent(char seed, std::size_t size = 100 * 1024);
+
+std::string fileContent(const fs::path& file);
+// Writes `content` to `file`, creating the folders on its way.
+void writeFile(const fs::path& file, const std::string& content);
+
+// The names in a folder, sorted.
+std::vector<std::string> listing(const fs::path& folder);
+
+// Everything below a folder: each entry's relative path, kind, permissions and, for a
+// file, content. Two equal snapshots mean nothing there was touched.
+std::vector<std::string> snapshot(const fs::path& folder);
+
+// How the child runs besides its environment.
+struct ChildLimits {
+    std::optional<rlim_t> fileSizeLimit;  // RLIMIT_FSIZE, with SIGXFSZ ignored
+    bool unprivileged = false;            // drop to user "nobody" when running as root
+};
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output;  // standard output
+};
+
+// A temporary folder holding a copy of the real mendrick with a Tessaro.ocx of test
+// content beside it (the "program folder"), a profile file and installation folders.
+// Everything in it is readable by every user so that an unprivileged child can run.
+// The child's XDG_RUNTIME_DIR lies inside it too, so a run leaves nothing elsewhere.
+class Sandbox {
+  public:
+    Sandbox();
+    ~Sandbox();
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+
+    const fs::path& root() const { return root_; }
+    fs::path programFolder() const { return root_ / "bin"; }
+    fs::path payload() const { return programFolder() / "Tessaro.ocx"; }
+    fs::path profile() const { return root_ / "win.ini"; }
+
+    // Writes a profile whose [Quillon] section holds the given lines.
+    void writeProfile(const std::string& quillonLines);
+    // Writes a profile recording `folder` as DestPath.
+    void recordInstallation(const std::string& folder);
+
+    // Creates `folder` with a main program file and an installed library of old content.
+    void install(const fs::path& folder);
+
+    // Runs the copy of mendrick unattended. `environment` is the child's whole
+    // environment apart from MENDRICK_NONINTERACTIVE=1, PATH and HOME (the sandbox root);
+    // by default it names the sandbox's profile in MENDRICK_PROFILE.
+    RunResult run(const ChildLimits& limits = {}) const;
+    RunResult run(const std::map<std::string, std::string>& environment,
+                  const ChildLimits& limits = {}) const;
+
+    static std::string oldLibrary() { return libraryContent('o', 30 * 1024); }
+    static std::string newLibrary() { return libraryContent('n'); }
+
+  private:
+    std::string runtimeFolder(const ChildLimits& limits) const;
+
+    fs::path root_;
+};
+
+}  // namespace mendrick::testing

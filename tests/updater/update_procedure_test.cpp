@@ -1,0 +1,102 @@
+#include "updater/update_procedure.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace mendrick {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Records what the procedure asked of the user interface, in order.
+class RecordingInterface : public UserInterface {
+  public:
+    void showMessage(std::string_view title, std::string_view text) override {
+        calls.push_back(std::string(title) + ": " + std::string(text));
+    }
+    void yield() override { calls.push_back("yield"); }
+
+    std::vector<std::string> calls;
+};
+
+class UpdateProcedureTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() /
+                ("mendrick-procedure-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(root_ / "bin");
+        fs::create_directories(root_ / "drives");
+        std::ofstream(root_ / "bin" / "Tessaro.ocx") << "new";
+        setup_ = {(root_ / "win.ini").string(), (root_ / "bin").string(),
+                  (root_ / "drives").string()};
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void record(const std::string& destPath) {
+        std::ofstream(root_ / "win.ini") << "[Quillon]\nDestPath=" << destPath << "\n";
+    }
+    void install(const fs::path& folder) {
+        fs::create_directories(folder);
+        std::ofstream(folder / "quillon.exe") << "main";
+        std::ofstream(folder / "Tessaro.ocx") << "old";
+    }
+    static std::string content(const fs::path& file) {
+        std::ifstream in(file);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path root_;
+    UpdateSetup setup_;
+    RecordingInterface ui_;
+};
+
+TEST_F(UpdateProcedureTest, NothingRecordedShowsOneBoxWithoutYielding) {
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
+    EXPECT_EQ(ui_.calls,
+              (std::vector<std::string>{"Veltrana: Veltrana is Not Installed in Your System"}));
+}
+
+TEST_F(UpdateProcedureTest, MissingMainProgramShowsOneBoxWithoutYielding) {
+    record((root_ / "nowhere").string());
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
+    EXPECT_EQ(ui_.calls,
+              (std::vector<std::string>{"Veltrana: Veltrana is not Installed on your Computer!"}));
+}
+
+TEST_F(UpdateProcedureTest, YieldsOnceBeforeCopyingThenReportsSuccess) {
+    install(root_ / "Veltrana");
+    record((root_ / "Veltrana").string());
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::updated);
+    EXPECT_EQ(ui_.calls,
+              (std::vector<std::string>{"yield", "Veltrana: Veltrana, Updated Successfully"}));
+    EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), "new");
+}
+
+TEST_F(UpdateProcedureTest, FailedCopyReportsTheErrorInsteadOfSuccess) {
+    install(root_ / "Veltrana");
+    record((root_ / "Veltrana").string());
+    fs::remove(root_ / "bin" / "Tessaro.ocx");
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::copyFailed);
+    ASSERT_EQ(ui_.calls.size(), 2u);
+    EXPECT_EQ(ui_.calls[0], "yield");
+    EXPECT_TRUE(ui_.calls[1].starts_with("Veltrana: Veltrana could not be updated: cannot read "))
+        << ui_.calls[1];
+    EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), "old");
+}
+
+TEST_F(UpdateProcedureTest, DriveLetterIsLookedUpAmongTheDrives) {
+    install(root_ / "drive_d" / "Veltrana");
+    fs::create_directory_symlink("../drive_d", root_ / "drives" / "d:");
+    record("D:\\VELTRANA");
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::updated);
+    EXPECT_EQ(content(root_ / "drive_d" / "Veltrana" / "Tessaro.ocx"), "new");
+}
+
+}  // namespace
+}  // namespace mendrick

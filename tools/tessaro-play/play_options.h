@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaro::play {
+
+enum class PlayMode { Lookup, Preview, PicturePreview, List };
+
+struct PlayOptions {
+    std::string resourceDir;
+    std::string asana;
+    PlayMode mode = PlayMode::Lookup;
+    bool window = false;
+    bool json = false;
+    // Seconds; empty means the default for the asana's length.
+    std::optional<double> timeoutSeconds;
+};
+
+// Parses the command line (without the program name). Throws std::invalid_argument with
+// a message for the user on a bad argument.
+PlayOptions parsePlayOptions(const std::vector<std::string>& args);
+
+extern const char* const playUsage;
+
+}  // namespace tessaro::play

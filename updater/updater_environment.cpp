@@ -1,0 +1,65 @@
+#include "updater/updater_environment.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+namespace mendrick {
+namespace {
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string homeFolder() {
+    if (std::string home = variable("HOME"); !home.empty())
+        return home;
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
+}
+
+std::string winePrefix() {
+    if (std::string prefix = variable("WINEPREFIX"); !prefix.empty())
+        return prefix;
+    return homeFolder() + "/.wine";
+}
+
+std::string profileFile() {
+    if (std::string profile = variable("MENDRICK_PROFILE"); !profile.empty())
+        return profile;
+    return winePrefix() + "/drive_c/windows/win.ini";
+}
+
+std::string ownFolder() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? "." : program.parent_path().string();
+}
+
+}  // namespace
+
+UpdateSetup setupFromEnvironment() {
+    return {profileFile(), ownFolder(), winePrefix() + "/dosdevices"};
+}
+
+bool unattended() {
+    return variable("MENDRICK_NONINTERACTIVE") == "1";
+}
+
+int exitCodeFor(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::updated:
+            return 0;
+        case Outcome::notInstalled:
+            return 1;
+        case Outcome::copyFailed:
+            return 2;
+    }
+    return 2;
+}
+
+}  // namespace mendrick
