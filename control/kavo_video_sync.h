@@ -144,8 +144,24 @@ class KavoVideoSync {
     bool startNextClip(IgnoreAndContinue& mode);
     void preloadFollowingClip(IgnoreAndContinue& mode);
 
+    // Picture row (picture_start.cpp): the current row of rs into ClipFile and ClipAction,
+    // and its picture into Picture1.
+    void loadPictureRow();
+    void showPicture();
+    void clearPicture1();
+
     // Timer2 tick (picture_tick.cpp).
     void pictureTick();
+    bool pictureLoopHasNothingLeft() const;
+    void narratedPictureTick();
+    void silentPictureTick();
+    void prepareReplayOfLastNarration();
+    void showRowOrClearPicture();
+    void closeUsedUpRows(IgnoreAndContinue& mode);
+    void startNextNarration();
+
+    // Previews (video_preview.cpp, picture_preview.cpp).
+    void openPreviewCatalogue(const std::string& path);
 
     // The handles, or Error 91 when none has been stored yet.
     catalogue::Database& database() const;

@@ -7,7 +7,7 @@ namespace tessaro {
 namespace {
 
 inline constexpr const char* CatalogueConnect = ";PWD=Lark7meadOW;";
-inline constexpr int NamesStripTop = 287;
+inline constexpr int StripTopAfterLookup = 287;
 
 // A Jet text literal holding the text as it is: each double quote doubled.
 std::string quotedLiteral(const std::string& text) {
@@ -61,7 +61,7 @@ bool KavoVideoSync::findAsana(IgnoreAndContinue& mode, const std::string& catalo
         opened && mode.step([&] { f_.rs = database().openRecordset(asanaQuery()); });
     if (queried)
         mode.step([&] { recordset().moveFirst(); });
-    Picture2().setTop(NamesStripTop);
+    Picture2().setTop(StripTopAfterLookup);
     return queried && f_.LastError != catalogue::errors::NoCurrentRecord;
 }
 

@@ -1,9 +1,31 @@
+#include <string>
+
 #include "control/kavo_video_sync.h"
 
 namespace tessaro {
 
+namespace {
+
+inline constexpr int PicturePreviewIntervalMs = 200;
+
+}  // namespace
+
+// The catalogue lies below the control library's own folder, not below Resourcedir; the
+// pictures themselves are still taken from Resourcedir.
 Variant KavoVideoSync::Ppreview() {
-    throw Error(445, "Object doesn't support this action: Ppreview is not available yet");
+    media().execute("close all");
+    f_.PhotoPreview = True;
+    Timer2().setInterval(PicturePreviewIntervalMs);
+    const std::string cataloguePath = services_.moduleFolder.path() + "\\hotspots\\VUDuzu.mdb";
+    f_.LastClip = False;
+    openPreviewCatalogue(cataloguePath);
+    f_.rs = database().openRecordset(asanaQuery());
+    recordset().moveFirst();
+    const Variant asanaId = recordset().field("AsanaID");
+    f_.rs = database().openRecordset("select * from Photo_Asana" + asanaNumberText(asanaId));
+    InitAudio();
+    Timer2().setEnabled(true);
+    return {};
 }
 
 }  // namespace tessaro

@@ -1,9 +1,47 @@
+#include <algorithm>
+#include <cctype>
+#include <string>
+
 #include "control/kavo_video_sync.h"
 
 namespace tessaro {
 
+namespace {
+
+inline constexpr const char* CatalogueConnect = ";PWD=Lark7meadOW;";
+
+std::string upperCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+}  // namespace
+
 Variant KavoVideoSync::Preview() {
-    throw Error(445, "Object doesn't support this action: Preview is not available yet");
+    media().execute("close all");
+    const std::string cataloguePath = f_.Resourcedir + "\\video\\VUDuzu.mdb";
+    f_.LastClip = False;
+    openPreviewCatalogue(cataloguePath);
+    f_.rs = database().openRecordset(asanaQuery());
+    recordset().moveFirst();
+    recordset().field("AsanaID");
+    if (upperCase(recordset().field("Disp_type").toText()) == "PHOTO") {
+        Ppreview();
+        return {};
+    }
+    f_.VideoFile = recordset().field("VideoName").toText();
+    media().execute(videoOpenCommand());
+    media().execute("play video");
+    f_.VideoPreview = True;
+    playbackStarted();
+    Timer1().setEnabled(true);
+    return {};
+}
+
+// Exclusive and read-only; a failed open leaves db as it was.
+void KavoVideoSync::openPreviewCatalogue(const std::string& path) {
+    f_.db = services_.engine.openDatabase(path, true, true, CatalogueConnect);
 }
 
 }  // namespace tessaro

@@ -19,15 +19,16 @@ void KavoVideoSync::videoTick() {
         narrationTick(reply);
 }
 
-// In a preview the host's VideoEnd handler runs before Timer1 is disabled.
+// In a preview the host's VideoEnd handler runs before Timer1 is disabled. The preview
+// is marked ended first, so that a playback the handler starts counts as running.
 void KavoVideoSync::waitForPreviewEnd(ReplyArea& reply) {
     IgnoreAndContinue mode(f_.LastError);
     media().sendString("status video mode", reply.data(), ReplyLength, 0);
     if (media::readModeReply(reply.data(), reply.size()) != "STOPPED")
         return;
+    playbackEnded();
     mode.step([&] { container().raiseEvent("VideoEnd"); });
     Timer1().setEnabled(false);
-    playbackEnded();
 }
 
 // The clip fields describe the next clip to start. When the video reaches its start

@@ -58,6 +58,7 @@ TEST_F(GstBackendTest, OpenedNarrationStandsStoppedWithoutFrameRate) {
     EXPECT_EQ(player->mode(), PlayerMode::Stopped);
     EXPECT_EQ(player->positionMs(), 0);
     EXPECT_EQ(player->frameRate(), 0);
+    EXPECT_NEAR(player->lengthMs(), TestMedia::narrationSeconds * 1000, 30);
 }
 
 TEST_F(GstBackendTest, PlayReturnsAtOnceAndThePositionAdvancesFromZero) {

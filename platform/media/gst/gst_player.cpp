@@ -38,6 +38,30 @@ int videoStreamCount(GstElement* playbin) {
     return count;
 }
 
+// Bits per second of the first audio stream as its parser tagged it, 0 when untagged.
+unsigned audioBitRate(GstElement* playbin) {
+    GstTagList* tags = nullptr;
+    g_signal_emit_by_name(playbin, "get-audio-tags", 0, &tags);
+    if (!tags)
+        return 0;
+    guint rate = 0;
+    if (!gst_tag_list_get_uint(tags, GST_TAG_NOMINAL_BITRATE, &rate))
+        gst_tag_list_get_uint(tags, GST_TAG_BITRATE, &rate);
+    gst_tag_list_unref(tags);
+    return rate;
+}
+
+// MPEG audio without a container learns its duration only after a good part has been
+// parsed in play; until then the file size at the stream's bit rate stands for it.
+double estimatedDurationMs(GstElement* playbin) {
+    gint64 bytes = 0;
+    const unsigned bitRate = audioBitRate(playbin);
+    if (bitRate == 0 || !gst_element_query_duration(playbin, GST_FORMAT_BYTES, &bytes) ||
+        bytes <= 0)
+        return 0;
+    return static_cast<double>(bytes) * 8 * 1000 / bitRate;
+}
+
 gint64 prerolledPosition(GstElement* playbin) {
     gint64 position = 0;
     return gst_element_query_position(playbin, GST_FORMAT_TIME, &position) ? position : 0;
@@ -66,9 +90,10 @@ GstPlayer::~GstPlayer() {
         withVideoSurface(surfaceHandle_, [](VideoSurface& surface) { surface.clearFrame(); });
 }
 
+// The control repeats its commands on every tick; a repeat leaves the pipeline alone.
 void GstPlayer::play() {
     drainBus();
-    if (atEnd_)
+    if (atEnd_ || mode_ == PlayerMode::Playing)
         return;
     gst_element_set_state(playbin_.get(), GST_STATE_PLAYING);
     mode_ = PlayerMode::Playing;
@@ -76,7 +101,7 @@ void GstPlayer::play() {
 
 void GstPlayer::pause() {
     drainBus();
-    if (atEnd_)
+    if (atEnd_ || mode_ == PlayerMode::Paused)
         return;
     gst_element_set_state(playbin_.get(), GST_STATE_PAUSED);
     mode_ = PlayerMode::Paused;
@@ -118,11 +143,13 @@ double GstPlayer::positionMs() {
 double GstPlayer::lengthMs() {
     drainBus();
     gint64 duration = 0;
-    if (durationMs_ <= 0 && gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &duration))
+    if (durationMs_ <= 0 &&
+        gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &duration) && duration > 0)
         durationMs_ = toMs(duration);
+    const double knownMs = durationMs_ > 0 ? durationMs_ : estimatedDurationMs(playbin_.get());
     // A program stream's duration is estimated from its clock references; the end reached
     // is exact.
-    return std::max(durationMs_, atEnd_ ? endMs_ : 0.0);
+    return std::max(knownMs, atEnd_ ? endMs_ : 0.0);
 }
 
 double GstPlayer::frameRate() {

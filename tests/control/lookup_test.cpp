@@ -1,0 +1,136 @@
+#include "tests/control/control_fixture.h"
+
+namespace tessaro::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class Lookup : public ControlTest {};
+
+TEST_F(Lookup, UnknownNameIsToldAndNothingStarts) {
+    write({threeClipAsana("Tree")});
+    control.TotalRec(5);
+    control.Picture1().setPicture(host::Picture("old.jpg", nullptr));
+    open("Nope");
+
+    EXPECT_EQ(container.texts(sim::HostRecord::Kind::MessageBox),
+              Strings{"Asana not found - Nope"});
+    EXPECT_TRUE(container.events().empty());
+    EXPECT_EQ(executed(), Strings{"close all"});
+    EXPECT_EQ(control.TotalRec(), 5);
+    EXPECT_EQ(state().AudioNo, 1);
+    EXPECT_EQ(state().LastClip, False);
+    EXPECT_EQ(state().VideoPreview, False);
+    EXPECT_TRUE(control.Picture1().picture().isEmpty());
+    EXPECT_EQ(control.Picture2().top(), 287);
+    EXPECT_FALSE(control.Timer1().enabled());
+    EXPECT_NO_THROW(state().db->openRecordset("select * from Asanas")) << "catalogue left open";
+}
+
+TEST_F(Lookup, FoundVideoAsanaPublishesItsClipCountBeforeItsEvent) {
+    write({threeClipAsana("Tree", 7)});
+    open("Tree");
+    Strings log;
+    for (const sim::HostRecord& r : container.records())
+        log.push_back(describe(r));
+    EXPECT_EQ(log, (Strings{"property TotalRec", "event CurAudioNos"}));
+    EXPECT_EQ(control.TotalRec(), 3);
+    EXPECT_EQ(state().AudioNo, 3);
+    EXPECT_EQ(state().VideoFile, "Tree.mpg");
+    EXPECT_EQ(executed(), lookupAndStart("Tree.mpg", "t1"));
+}
+
+struct BranchCase {
+    const char* what;
+    Variant dispType;
+    bool video;
+};
+
+void PrintTo(const BranchCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class LookupBranch : public ControlTest, public ::testing::WithParamInterface<BranchCase> {};
+
+// The picture branch ends in InitAudio; what is checked here is only the lookup's part.
+TEST_P(LookupBranch, OnlyTheExactTextVideoChoosesTheVideoBranch) {
+    const BranchCase& c = GetParam();
+    Asana a = threeClipAsana("Mixed", 12);
+    a.dispType = c.dispType.isNull() ? "" : c.dispType.toText();
+    if (!c.video)
+        a.pictures = {{"p1", "p1.jpg"}, {"p2", "p2.jpg"}};
+    write({a});
+    open("Mixed");
+    EXPECT_EQ(count("CurAudioNos"), 1);
+    EXPECT_EQ(control.TotalRec(), c.video ? 3 : 2);
+    const Strings sent = executed();
+    const bool videoOpened = sent.size() > 1 && sent[1] == videoOpen("Mixed.mpg");
+    EXPECT_EQ(videoOpened, c.video);
+    if (!c.video) {
+        EXPECT_EQ(state().PhotoPreview, False);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LookupBranch,
+                         ::testing::Values(BranchCase{"Video", "Video", true},
+                                           BranchCase{"video", "video", false},
+                                           BranchCase{"VIDEO", "VIDEO", false},
+                                           BranchCase{"Photo", "Photo", false},
+                                           BranchCase{"empty", "", false}));
+
+TEST_F(Lookup, FirstOfSeveralRowsWithTheNameIsUsed) {
+    Asana first = threeClipAsana("Twin", 1);
+    Asana second = threeClipAsana("Twin", 2);
+    second.video = "second.mpg";
+    write({first, second});
+    open("Twin");
+    EXPECT_EQ(state().VideoFile, "Twin.mpg");
+}
+
+TEST_F(Lookup, EmptyClipTableStillRaisesTheEventAndOpensTheVideoOnly) {
+    write({videoAsana("Bare", 4, "bare.mpg", {})});
+    open("Bare");
+    EXPECT_TRUE(container.texts(sim::HostRecord::Kind::MessageBox).empty());
+    EXPECT_EQ(control.TotalRec(), 0);
+    EXPECT_EQ(state().AudioNo, 0);
+    EXPECT_EQ(container.events(), Strings{"CurAudioNos"});
+    EXPECT_EQ(executed(),
+              (Strings{"close all", videoOpen("bare.mpg"), "set video time format frames"}));
+    EXPECT_FALSE(control.Timer1().enabled());
+    EXPECT_EQ(state().VideoStatus, "");
+}
+
+TEST_F(Lookup, NullInTheFirstClipRowStopsTheStartBeforeTheNarration) {
+    write({videoAsana("Hole", 4, "hole.mpg", {{"h1", Variant::null()}, {"h2", 10}})});
+    open("Hole");
+    EXPECT_EQ(executed(),
+              (Strings{"close all", videoOpen("hole.mpg"), "set video time format frames"}));
+    EXPECT_EQ(state().ClipFile, "h1") << "columns before the failing one are stored";
+    EXPECT_FALSE(control.Timer1().enabled());
+    EXPECT_EQ(state().VideoMode, False);
+}
+
+TEST_F(Lookup, SecondLookupWithoutStopReplacesTheFirst) {
+    Asana other = threeClipAsana("Other", 8);
+    write({threeClipAsana("Tree", 3), other});
+    open("Tree");
+    container.advance(100);
+    open("Other");
+    EXPECT_EQ(executed(), lookupAndStart("Other.mpg", "t1"));
+    ASSERT_TRUE(runUntilVideoEnd());
+    EXPECT_EQ(count("CurAudioNos"), 3);
+}
+
+TEST_F(Lookup, MissingVideoFileIsReportedByTheServiceAndTheNarrationStillRuns) {
+    Asana a = threeClipAsana("Lost", 3);
+    a.videoExists = false;
+    write({a});
+    open("Lost");
+    EXPECT_FALSE(errorBoxes.empty());
+    EXPECT_EQ(state().SoundStatus, "Playing");
+    EXPECT_EQ(state().VideoStatus, "Playing");
+    EXPECT_TRUE(control.Timer1().enabled());
+}
+
+}  // namespace
+}  // namespace tessaro::testing
