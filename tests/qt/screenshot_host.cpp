@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
-    tessaro::qt::testing::TestCourse course;
+    tessaro::qt::testing::TestCourse course("testsrc=duration=2");
 
     QWidget window;
     window.setWindowTitle("Tessaro - Tadasana");

@@ -49,11 +49,11 @@ catalogue::CatalogueDescription courseCatalogue() {
 
 }  // namespace
 
-TestCourse::TestCourse() {
+TestCourse::TestCourse(const std::string& videoSource) {
     const QDir root(folder_.path());
     for (const char* sub : {"video", "hotspots", "sound/mp2"})
         root.mkpath(sub);
-    ffmpeg("-f lavfi -i color=c=blue:size=352x288:rate=25 -t 2 -c:v mpeg1video -f mpeg",
+    ffmpeg("-f lavfi -i " + videoSource + ":size=352x288:rate=25 -t 2 -c:v mpeg1video -f mpeg",
            root.filePath("video/pose.mpg"));
     for (const char* clip : {"clip1", "clip2"})
         ffmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100 -t 0.6 -c:a mp2 -f mp2",
