@@ -1,0 +1,169 @@
+#include "platform/qt/kavo_video_sync_widget.h"
+
+#include <QMetaMethod>
+#include <QSettings>
+#include <limits>
+
+#include "platform/qt/message_presenter.h"
+#include "platform/qt/qsettings_property_bag.h"
+#include "platform/qt/qt_host_container.h"
+
+namespace tessaro {
+namespace {
+
+constexpr int widthPixels = 352;
+constexpr int heightPixels = 288;
+
+std::string toStd(const QString& text) {
+    return text.toStdString();
+}
+
+}  // namespace
+
+KavoVideoSyncWidget::KavoVideoSyncWidget(Services services, QWidget* parent)
+    : QWidget(parent),
+      container_(std::make_unique<qt::QtHostContainer>(
+          *this, [this](std::string_view name) { propertyChanged(name); },
+          [this](std::string_view name) { raiseEvent(name); })) {
+    resize(widthPixels, heightPixels);
+    control_ = std::make_unique<KavoVideoSync>(
+        ControlServices{services.engine, services.media, *container_, services.moduleFolder});
+    control_->InitProperties();
+}
+
+KavoVideoSyncWidget::~KavoVideoSyncWidget() = default;
+
+QSize KavoVideoSyncWidget::sizeHint() const {
+    return {widthPixels, heightPixels};
+}
+
+QString KavoVideoSyncWidget::Resourcedir() const {
+    return QString::fromStdString(control_->Resourcedir());
+}
+
+void KavoVideoSyncWidget::setResourcedir(const QString& value) {
+    control_->Resourcedir(toStd(value));
+}
+
+QString KavoVideoSyncWidget::AsanaNaME() const {
+    return QString::fromStdString(control_->AsanaNaME());
+}
+
+void KavoVideoSyncWidget::setAsanaNaME(const QString& value) {
+    control_->AsanaNaME(toStd(value));
+}
+
+int KavoVideoSyncWidget::TotalRec() const {
+    return control_->TotalRec();
+}
+
+void KavoVideoSyncWidget::setTotalRec(int value) {
+    if (value < std::numeric_limits<std::int16_t>::min() ||
+        value > std::numeric_limits<std::int16_t>::max()) {
+        qWarning("KavoVideoSync: TotalRec %d is outside -32768..32767; kept %d", value, TotalRec());
+        return;
+    }
+    control_->TotalRec(static_cast<std::int16_t>(value));
+}
+
+void KavoVideoSyncWidget::fileOpen() {
+    callControl([this] { control_->fileOpen(); });
+}
+
+void KavoVideoSyncWidget::InitAudio() {
+    callControl([this] { control_->InitAudio(); });
+}
+
+void KavoVideoSyncWidget::InitVideo() {
+    callControl([this] { control_->InitVideo(); });
+}
+
+void KavoVideoSyncWidget::StopPlay() {
+    callControl([this] { control_->StopPlay(); });
+}
+
+void KavoVideoSyncWidget::Preview() {
+    callControl([this] { control_->Preview(); });
+}
+
+void KavoVideoSyncWidget::Pause() {
+    callControl([this] { control_->Pause(); });
+}
+
+void KavoVideoSyncWidget::Start() {
+    callControl([this] { control_->Start(); });
+}
+
+void KavoVideoSyncWidget::Ppreview() {
+    callControl([this] { control_->Ppreview(); });
+}
+
+void KavoVideoSyncWidget::initProperties() {
+    control_->InitProperties();
+}
+
+void KavoVideoSyncWidget::readProperties(host::PropertyBag& bag) {
+    control_->ReadProperties(bag);
+}
+
+void KavoVideoSyncWidget::writeProperties(host::PropertyBag& bag) {
+    control_->WriteProperties(bag);
+}
+
+void KavoVideoSyncWidget::readSettings(QSettings& settings, const QString& group) {
+    qt::QSettingsPropertyBag bag(settings, group);
+    readProperties(bag);
+}
+
+void KavoVideoSyncWidget::writeSettings(QSettings& settings, const QString& group) {
+    qt::QSettingsPropertyBag bag(settings, group);
+    writeProperties(bag);
+}
+
+// A direct C++ caller gets the failure; a signal of the host connected to this widget
+// (sender() is set) has no caller to give it to.
+template <typename Call>
+void KavoVideoSyncWidget::callControl(Call call) {
+    try {
+        call();
+    } catch (const Error& error) {
+        if (!sender())
+            throw;
+        reportError(error);
+    }
+}
+
+void KavoVideoSyncWidget::reportError(const Error& error) {
+    if (isSignalConnected(QMetaMethod::fromSignal(&KavoVideoSyncWidget::controlError)))
+        emit controlError(error.number(), QString::fromStdString(error.text()));
+    else
+        qt::presentMessage(qt::describeFailure(error));
+}
+
+// Queued invocations of the methods arrive here as events, inside Qt's event loop.
+bool KavoVideoSyncWidget::event(QEvent* event) {
+    try {
+        return QWidget::event(event);
+    } catch (const Error& error) {
+        reportError(error);
+        return true;
+    }
+}
+
+void KavoVideoSyncWidget::propertyChanged(std::string_view name) {
+    if (name == "Resourcedir")
+        emit ResourcedirChanged();
+    else if (name == "AsanaNaME")
+        emit AsanaNaMEChanged();
+    else if (name == "TotalRec")
+        emit TotalRecChanged();
+}
+
+void KavoVideoSyncWidget::raiseEvent(std::string_view name) {
+    if (name == "CurAudioNos")
+        emit CurAudioNos();
+    else if (name == "VideoEnd")
+        emit VideoEnd();
+}
+
+}  // namespace tessaro

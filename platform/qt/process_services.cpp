@@ -1,0 +1,34 @@
+// The widget on the process's own services: catalogue engine, GStreamer media service
+// and the library's folder.
+#include <mutex>
+
+#include "platform/catalogue/catalogue.h"
+#include "platform/host/module_folder.h"
+#include "platform/media/gst/gst_backend.h"
+#include "platform/qt/kavo_video_sync_widget.h"
+#include "platform/qt/message_presenter.h"
+
+namespace tessaro {
+namespace qt {
+
+void installMediaErrorReporter() {
+    static std::once_flag installed;
+    std::call_once(installed,
+                   [] { media::processMediaService().setErrorReporter(presentMessage); });
+}
+
+}  // namespace qt
+
+namespace {
+
+KavoVideoSyncWidget::Services processServices() {
+    qt::installMediaErrorReporter();
+    return {catalogue::processEngine(), media::processMediaService(), host::libraryModuleFolder()};
+}
+
+}  // namespace
+
+KavoVideoSyncWidget::KavoVideoSyncWidget(QWidget* parent)
+    : KavoVideoSyncWidget(processServices(), parent) {}
+
+}  // namespace tessaro

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+
+#include "platform/host/picture.h"
+
+namespace tessaro::qt {
+
+// A picture's pixels as Qt decoded them.
+class QtPictureData : public host::PictureData {
+  public:
+    explicit QtPictureData(QImage image) : image_(std::move(image)) {}
+    const QImage& image() const { return image_; }
+
+  private:
+    QImage image_;
+};
+
+// The image of a picture loaded by QtPictureLoader; a null image for the empty picture
+// or a picture from another loader.
+QImage pictureImage(const host::Picture& picture);
+
+// Loads pictures with QImage, in any format Qt's image plugins read.
+class QtPictureLoader : public host::PictureLoader {
+  public:
+    // "" gives the empty picture; a path naming no regular file fails with 53, a file
+    // that QImage cannot decode with 481.
+    host::Picture load(std::string_view path) override;
+};
+
+}  // namespace tessaro::qt

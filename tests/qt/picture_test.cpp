@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <thread>
+#include <vector>
+
+#include "platform/media/video_surface.h"
+#include "platform/qt/qt_picture_box.h"
+#include "platform/qt/qt_picture_loader.h"
+#include "platform/values/error.h"
+#include "tests/qt/qt_test_main.h"
+
+namespace tessaro::qt {
+namespace {
+
+constexpr QRgb red = qRgb(255, 0, 0);
+constexpr QRgb blue = qRgb(0, 0, 255);
+
+class PictureTest : public ::testing::Test, protected testing::WithApplication {
+  protected:
+    PictureTest() {
+        QDir(folder.path()).mkpath("Video");
+        QImage image(20, 10, QImage::Format_RGB32);
+        image.fill(red);
+        image.save(folder.filePath("Video/Pose1.PNG"));
+        QFile notAPicture(folder.filePath("Video/notes.jpg"));
+        notAPicture.open(QIODevice::WriteOnly);
+        notAPicture.write("no picture here");
+    }
+
+    // The folder as a Windows-style path with backslashes.
+    std::string windowsPath(const std::string& rest) const {
+        std::string path = folder.path().toStdString() + rest;
+        for (char& c : path)
+            if (c == '/')
+                c = '\\';
+        return path;
+    }
+
+    QTemporaryDir folder;
+    QtPictureLoader loader;
+};
+
+TEST_F(PictureTest, TheEmptyPathGivesTheEmptyPicture) {
+    const host::Picture picture = loader.load("");
+    EXPECT_TRUE(picture.isEmpty());
+    EXPECT_TRUE(pictureImage(picture).isNull());
+}
+
+TEST_F(PictureTest, FailuresCarryTheLoaderNumbers) {
+    struct Case {
+        std::string rest;
+        int number;
+    };
+    for (const Case& c : {Case{"\\video\\missing.png", host::errors::FileNotFound},
+                          Case{"\\video", host::errors::FileNotFound},
+                          Case{"\\video\\notes.jpg", host::errors::InvalidPicture}}) {
+        SCOPED_TRACE(c.rest);
+        try {
+            loader.load(windowsPath(c.rest));
+            ADD_FAILURE() << "loaded";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.number(), c.number);
+        }
+    }
+}
+
+TEST_F(PictureTest, APictureLoadsThroughAWindowsStylePathMatchedCaseBlind) {
+    const std::string path = windowsPath("\\video\\\\pose1.png");
+    const host::Picture picture = loader.load(path);
+    EXPECT_EQ(picture.source(), path);
+    EXPECT_EQ(pictureImage(picture).size(), QSize(20, 10));
+}
+
+class PictureBoxTest : public PictureTest {
+  protected:
+    QRgb pixel(int x, int y) { return window.grab().toImage().pixel(x, y) & 0xffffffu; }
+
+    QWidget window;
+    QtPictureBox* box = new QtPictureBox(&window, "Picture1", 0, 0, 5280, 4320);
+};
+
+TEST_F(PictureBoxTest, ThePictureIsDrawnAtTheTopLeftUnscaled) {
+    window.resize(352, 288);
+    const QRgb background = pixel(100, 100);
+    box->setPicture(loader.load(windowsPath("\\video\\pose1.png")));
+    EXPECT_EQ(pixel(0, 0), red & 0xffffffu);
+    EXPECT_EQ(pixel(19, 9), red & 0xffffffu);
+    EXPECT_EQ(pixel(25, 5), background);
+    box->setPicture({});
+    EXPECT_EQ(pixel(0, 0), background);
+}
+
+TEST_F(PictureBoxTest, AFrameFromAStreamingThreadIsDrawnOverThePictureUntilCleared) {
+    window.resize(352, 288);
+    box->setPicture(loader.load(windowsPath("\\video\\pose1.png")));
+    const int width = 16, height = 8, stride = width * 4 + 8;
+    std::vector<std::uint8_t> frame(std::size_t(stride) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            frame[std::size_t(y * stride + x * 4 + 2)] = 255;  // R, G, B, X: blue
+    std::thread streaming([&] {
+        media::withVideoSurface(box->windowHandle(), [&](media::VideoSurface& surface) {
+            surface.presentFrame(frame.data(), width, height, stride);
+        });
+    });
+    streaming.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pixel(3, 3), blue & 0xffffffu);
+    EXPECT_EQ(pixel(18, 3), red & 0xffffffu);
+    EXPECT_EQ(box->currentFrame().size(), QSize(width, height));
+
+    box->clearFrame();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pixel(3, 3), red & 0xffffffu);
+}
+
+TEST_F(PictureBoxTest, ADestroyedBoxIsNoLongerASurface) {
+    const std::intptr_t handle = box->windowHandle();
+    delete box;
+    bool found = false;
+    media::withVideoSurface(handle, [&](media::VideoSurface&) { found = true; });
+    EXPECT_FALSE(found);
+}
+
+}  // namespace
+}  // namespace tessaro::qt

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/catalogue/catalogue.h"
+#include "platform/host/module_folder.h"
+#include "platform/media/command_service.h"
+#include "platform/qt/kavo_video_sync_widget.h"
+
+namespace tessaro::qt::testing {
+
+// A catalogue that has no files: every open fails as for a missing file.
+class MissingCatalogue : public catalogue::Engine {
+  public:
+    std::shared_ptr<catalogue::Database> openDatabase(std::string_view, bool, bool,
+                                                      std::string_view) override {
+        throw Error(catalogue::errors::FileNotFound, "no catalogue");
+    }
+};
+
+// A media service that accepts every command and records it.
+class AcceptingMedia : public media::CommandService {
+  public:
+    bool execute(std::string_view command) override {
+        commands.emplace_back(command);
+        return true;
+    }
+    unsigned sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                        std::intptr_t) override {
+        commands.emplace_back(command);
+        if (replyLength > 0)
+            replyArea[0] = '\0';
+        return 0;
+    }
+    std::vector<std::string> commands;
+};
+
+class FixedFolder : public host::ModuleFolder {
+  public:
+    std::string path() const override { return "/nonexistent"; }
+};
+
+// The services of a widget that never reaches a real catalogue or media file.
+struct StubServices {
+    MissingCatalogue engine;
+    AcceptingMedia media;
+    FixedFolder folder;
+
+    KavoVideoSyncWidget::Services services() { return {engine, media, folder}; }
+};
+
+}  // namespace tessaro::qt::testing
