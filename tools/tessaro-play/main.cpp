@@ -1,7 +1,12 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 #include <stdexcept>
+#include <string>
 
 #include "platform/catalogue/catalogue.h"
 #include "tools/tessaro-play/asana_list.h"
@@ -14,6 +19,19 @@ namespace {
 
 using namespace tessaro::play;
 
+// Qt wants a private runtime folder and complains on stderr where a root shell has none.
+void providePrivateRuntimeDir() {
+    if (std::getenv("XDG_RUNTIME_DIR") != nullptr)
+        return;
+    const std::string folder = "/tmp/tessaro-runtime-" + std::to_string(::getuid());
+    struct stat info;
+    const bool usable = (::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) &&
+                        ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                        info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+    if (usable)
+        ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 int listCourse(const PlayOptions& options) {
     try {
         for (const auto& entry :
@@ -25,8 +43,9 @@ int listCourse(const PlayOptions& options) {
                 line["clips"] = entry.clips;
                 std::cout << line.dump() << "\n";
             } else {
+                const char* unit = entry.kind == "video" ? " clip" : " picture";
                 std::cout << "  " << entry.name << "  (" << entry.kind << ", " << entry.clips
-                          << (entry.kind == "video" ? " clips" : " pictures") << ")\n";
+                          << unit << (entry.clips == 1 ? "" : "s") << ")\n";
             }
         }
     } catch (const tessaro::Error& error) {
@@ -55,6 +74,7 @@ int main(int argc, char** argv) {
     // The picture preview reads the catalogue below the library's folder; for a course
     // folder given on the command line, the course folder stands for it.
     ::setenv("TESSARO_MODULE_DIR", options.resourceDir.c_str(), 0);
+    providePrivateRuntimeDir();
     QApplication app(argc, argv);
     QApplication::setApplicationName("tessaro-play");
     return runPlaySession(options);
