@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "platform/catalogue/catalogue.h"
@@ -99,6 +100,14 @@ void DemoWindow::run(const QString& label, void (KavoVideoSyncWidget::*method)()
                 .arg(error.number())
                 .arg(QString::fromStdString(error.text())));
     }
+}
+
+void DemoWindow::playOnStart(const QString& asana) {
+    for (int row = 0; row < asanas_->count(); ++row) {
+        if (asanas_->item(row)->data(Qt::UserRole).toString() == asana)
+            asanas_->setCurrentRow(row);
+    }
+    QTimer::singleShot(0, this, [this] { run("Play", &KavoVideoSyncWidget::fileOpen); });
 }
 
 void DemoWindow::log(const QString& line) {

@@ -17,6 +17,8 @@ class DemoWindow : public QMainWindow {
 
   public:
     explicit DemoWindow(const QString& courseFolder);
+    // Selects the asana and plays it once the event loop runs.
+    void playOnStart(const QString& asana);
 
   private:
     QWidget* buildButtons();

@@ -3,8 +3,9 @@
 
 #include "examples/demo-host/demo_window.h"
 
-// tessaro-demo-host COURSE_FOLDER: a window to play, pause, resume, stop and preview the
-// asanas of a course (the sample course: build/sample-course).
+// tessaro-demo-host COURSE_FOLDER [ASANA]: a window to play, pause, resume, stop and preview
+// the asanas of a course (the sample course: build/sample-course); with ASANA, that asana
+// starts playing as the window opens.
 int main(int argc, char** argv) {
     const QString course = argc > 1 ? QDir(argv[1]).absolutePath() : QDir::currentPath();
     // The picture preview reads the catalogue below the library's folder; let the course
@@ -15,5 +16,7 @@ int main(int argc, char** argv) {
     tessaro::demo::DemoWindow window(course);
     window.resize(820, 600);
     window.show();
+    if (argc > 2)
+        window.playOnStart(QString::fromLocal8Bit(argv[2]));
     return QApplication::exec();
 }
