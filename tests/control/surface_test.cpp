@@ -11,6 +11,7 @@ using Strings = std::vector<std::string>;
 class MapBag : public host::PropertyBag {
   public:
     Variant read(std::string_view key, const Variant& defaultValue) override {
+        reads.push_back(std::string(key) + "/" + describe(defaultValue));
         const auto found = stored.find(std::string(key));
         return found == stored.end() ? defaultValue : found->second;
     }
@@ -23,6 +24,7 @@ class MapBag : public host::PropertyBag {
     }
 
     std::map<std::string, Variant> stored;
+    Strings reads;
     Strings writes;
 };
 
@@ -94,6 +96,7 @@ TEST_P(SurfaceRead, MissingKeysTakeTheirDefaults) {
     EXPECT_EQ(control.AsanaNaME(), c.asanaName);
     EXPECT_EQ(control.TotalRec(), c.totalRec);
     EXPECT_TRUE(container.records().empty());
+    EXPECT_EQ(bag.reads, (Strings{"Resourcedir/\"0\"", "AsanaNaME/\"0\"", "TotalRec/0"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
