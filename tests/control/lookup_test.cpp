@@ -127,6 +127,21 @@ TEST_F(Lookup, EmptyClipTableStillRaisesTheEventAndOpensTheVideoOnly) {
     EXPECT_EQ(state().VideoStatus, "");
 }
 
+// The row count does not fit TotalRec: the setter is never reached, and AudioNo takes the
+// value TotalRec keeps.
+TEST_F(Lookup, ClipTableTooLongForTotalRecKeepsItsOldValue) {
+    std::vector<ClipRow> clips(32768, ClipRow{"c", 0});
+    clips[1].startPos = 25;
+    write({videoAsana("Huge", 4, "huge.mpg", clips)});
+    control.TotalRec(5);
+    open("Huge");
+    EXPECT_EQ(control.TotalRec(), 5);
+    EXPECT_EQ(state().AudioNo, 5);
+    EXPECT_EQ(describe(container.records().front()), "event CurAudioNos");
+    EXPECT_EQ(container.records().size(), 1u);
+    EXPECT_EQ(executed(), lookupAndStart("huge.mpg", "c"));
+}
+
 TEST_F(Lookup, NullInTheFirstClipRowStopsTheStartBeforeTheNarration) {
     write({videoAsana("Hole", 4, "hole.mpg", {{"h1", Variant::null()}, {"h2", 10}})});
     open("Hole");
