@@ -93,5 +93,33 @@ TEST_F(VideoTick, PreviewEndHandlerThatPumpsMessagesSeesNoNestedVideoEnd) {
     EXPECT_FALSE(control.Timer1().enabled());
 }
 
+struct LostVideoCase {
+    const char* what;
+    double secondClipFrame;
+    bool ends;
+};
+
+void PrintTo(const LostVideoCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class VideoTickLostVideo : public VideoTick, public ::testing::WithParamInterface<LostVideoCase> {};
+
+// With the video file missing the position query fails, and what it leaves in the area
+// (the sound mode's reply) reads as frame 0: only a clip due at frame 0 is reached.
+TEST_P(VideoTickLostVideo, FailedPositionQueryReadsAsFrameZero) {
+    Asana a =
+        videoAsana("Lost", 3, "lost.mpg", {{"a", 0, 100}, {"b", GetParam().secondClipFrame, 100}});
+    a.videoExists = false;
+    write({a});
+    open("Lost");
+    EXPECT_EQ(runUntilVideoEnd(1000), GetParam().ends);
+    EXPECT_EQ(count("CurAudioNos"), GetParam().ends ? 2 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, VideoTickLostVideo,
+                         ::testing::Values(LostVideoCase{"clip due at frame 0", 0, true},
+                                           LostVideoCase{"clip due at frame 1", 1, false}));
+
 }  // namespace
 }  // namespace tessaro::testing
