@@ -1,4 +1,5 @@
 #include <map>
+#include <memory>
 
 #include "tests/control/control_fixture.h"
 
@@ -127,6 +128,25 @@ TEST_F(Surface, SavedValuesRoundTripAndOnlyThoseOffTheirDefaultsAreStored) {
     EXPECT_EQ(loaded.Resourcedir(), "C:\\M");
     EXPECT_EQ(loaded.AsanaNaME(), "0");
     EXPECT_EQ(loaded.TotalRec(), 9);
+}
+
+// The host's window owns the child timers and outlives a control it destroys; a timer
+// left enabled by the control must not tick into it afterwards.
+TEST_F(Surface, DestroyedControlIsTickedNoMore) {
+    write({threeClipAsana("Tree")});
+    auto placed = std::make_unique<KavoVideoSync>(
+        ControlServices{catalogue::processEngine(), commands, container, moduleFolder});
+    placed->InitProperties();
+    placed->Resourcedir(course.root());
+    placed->AsanaNaME("Tree");
+    placed->fileOpen();
+    const host::Timer& timer1 = placed->Timer1();
+    ASSERT_TRUE(timer1.enabled());
+    placed.reset();
+    commands.clear();
+    container.advance(100);
+    EXPECT_TRUE(commands.entries().empty());
+    EXPECT_TRUE(timer1.enabled()) << "destruction releases nothing";
 }
 
 }  // namespace
