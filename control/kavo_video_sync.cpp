@@ -35,6 +35,11 @@ KavoVideoSync::KavoVideoSync(ControlServices services)
     Timer2_->onTick([this] { runTick(inTimer2Tick_, &KavoVideoSync::pictureTick, *this); });
 }
 
+KavoVideoSync::~KavoVideoSync() {
+    Timer1_->onTick({});
+    Timer2_->onTick({});
+}
+
 std::string KavoVideoSync::Resourcedir() const {
     return f_.Resourcedir;
 }

@@ -62,6 +62,9 @@ class KavoVideoSync {
   public:
     // Creates the child controls Picture2, Timer2, Picture1, Timer1, in that order.
     explicit KavoVideoSync(ControlServices services);
+    // The child controls belong to the host's window and outlive the control: their tick
+    // handlers are detached. Devices, timers' Enabled state and the catalogue are left.
+    ~KavoVideoSync();
     KavoVideoSync(const KavoVideoSync&) = delete;
     KavoVideoSync& operator=(const KavoVideoSync&) = delete;
 

@@ -32,7 +32,8 @@ class Timer {
     virtual void setEnabled(bool enabled) = 0;
     virtual int interval() const = 0;
     virtual void setInterval(int milliseconds) = 0;
-    // Installs the tick handler (once, by the control at creation).
+    // Installs the tick handler (by the control at creation); an empty one detaches it
+    // (by the control at its destruction).
     virtual void onTick(std::function<void()> tick) = 0;
 };
 

@@ -10,6 +10,8 @@ bool RecordingCommandService::execute(std::string_view command) {
 unsigned RecordingCommandService::sendString(std::string_view command, char* replyArea,
                                              unsigned replyLength, std::intptr_t callbackWindow) {
     entries_.push_back({std::string(command), true});
+    std::string areaBefore = replyArea ? std::string(replyArea, replyLength) : std::string();
+    queries_.push_back({std::string(command), std::move(areaBefore), replyLength, callbackWindow});
     return inner_.sendString(command, replyArea, replyLength, callbackWindow);
 }
 

@@ -19,6 +19,15 @@ class RecordingCommandService : public media::CommandService {
 
         bool operator==(const Entry&) const = default;
     };
+    // What a query was handed: the first replyLength characters of the reply area as they
+    // stood before the call (the part the service may write), the reply length and the
+    // callback window.
+    struct Query {
+        std::string text;
+        std::string areaBefore;
+        unsigned replyLength;
+        std::intptr_t callbackWindow;
+    };
 
     explicit RecordingCommandService(media::CommandService& inner) : inner_(inner) {}
 
@@ -31,11 +40,16 @@ class RecordingCommandService : public media::CommandService {
     std::vector<std::string> executed() const;
     // Every text, queries included.
     std::vector<std::string> all() const;
-    void clear() { entries_.clear(); }
+    const std::vector<Query>& queries() const { return queries_; }
+    void clear() {
+        entries_.clear();
+        queries_.clear();
+    }
 
   private:
     media::CommandService& inner_;
     std::vector<Entry> entries_;
+    std::vector<Query> queries_;
 };
 
 }  // namespace tessaro::sim

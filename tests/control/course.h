@@ -32,7 +32,7 @@ struct PictureRow {
 struct Asana {
     std::string name{};
     int id = 0;
-    std::string dispType = "Video";
+    Variant dispType = "Video";
     std::string video{};
     double videoMs = 10000;
     bool videoExists = true;

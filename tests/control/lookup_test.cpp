@@ -1,3 +1,4 @@
+#include "platform/catalogue/writer/catalogue_writer.h"
 #include "tests/control/control_fixture.h"
 
 namespace tessaro::testing {
@@ -56,7 +57,7 @@ class LookupBranch : public ControlTest, public ::testing::WithParamInterface<Br
 TEST_P(LookupBranch, OnlyTheExactTextVideoChoosesTheVideoBranch) {
     const BranchCase& c = GetParam();
     Asana a = threeClipAsana("Mixed", 12);
-    a.dispType = c.dispType.isNull() ? "" : c.dispType.toText();
+    a.dispType = c.dispType;
     if (!c.video)
         a.pictures = {{"p1", "p1.jpg"}, {"p2", "p2.jpg"}};
     write({a});
@@ -71,12 +72,38 @@ TEST_P(LookupBranch, OnlyTheExactTextVideoChoosesTheVideoBranch) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LookupBranch,
-                         ::testing::Values(BranchCase{"Video", "Video", true},
-                                           BranchCase{"video", "video", false},
-                                           BranchCase{"VIDEO", "VIDEO", false},
-                                           BranchCase{"Photo", "Photo", false},
-                                           BranchCase{"empty", "", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LookupBranch,
+    ::testing::Values(BranchCase{"Video", "Video", true}, BranchCase{"video", "video", false},
+                      BranchCase{"VIDEO", "VIDEO", false}, BranchCase{"Photo", "Photo", false},
+                      BranchCase{"empty", "", false}, BranchCase{"null", Variant::null(), false}));
+
+// A Disp_Type that cannot be read leaves the branch test unevaluated, which counts as a
+// match: the asana plays as a video.
+TEST_F(Lookup, UnreadableDisplayTypeChoosesTheVideoBranch) {
+    write({threeClipAsana("Tree", 7)});
+    catalogue::CatalogueDescription withoutDispType{
+        {{"Asanas",
+          {{"name", catalogue::ColumnType::Text, 100},
+           {"AsanaID", catalogue::ColumnType::Long},
+           {"VideoName", catalogue::ColumnType::Text}},
+          {{"Tree", 7, "Tree.mpg"}}},
+         {"Audio_Asana7",
+          {{"Filename", catalogue::ColumnType::Text},
+           {"Action", catalogue::ColumnType::Text},
+           {"StartPos", catalogue::ColumnType::Double},
+           {"EndPos", catalogue::ColumnType::Double},
+           {"Filelen", catalogue::ColumnType::Double}},
+          {{"t1", "say", 0, 0, 1.5}, {"t2", "say", 25, 0, 1.5}}}}};
+    catalogue::writeCatalogue(withoutDispType, course.root() + "/hotspots/VUDuzu.mdb",
+                              CataloguePassword);
+    open("Tree");
+    EXPECT_TRUE(container.texts(sim::HostRecord::Kind::MessageBox).empty());
+    EXPECT_EQ(control.TotalRec(), 2);
+    EXPECT_EQ(container.events(), Strings{"CurAudioNos"});
+    EXPECT_EQ(executed(), lookupAndStart("Tree.mpg", "t1"));
+    EXPECT_EQ(state().LastError, 3265) << "the failed read is the last recorded error";
+}
 
 TEST_F(Lookup, FirstOfSeveralRowsWithTheNameIsUsed) {
     Asana first = threeClipAsana("Twin", 1);
@@ -98,6 +125,21 @@ TEST_F(Lookup, EmptyClipTableStillRaisesTheEventAndOpensTheVideoOnly) {
               (Strings{"close all", videoOpen("bare.mpg"), "set video time format frames"}));
     EXPECT_FALSE(control.Timer1().enabled());
     EXPECT_EQ(state().VideoStatus, "");
+}
+
+// The row count does not fit TotalRec: the setter is never reached, and AudioNo takes the
+// value TotalRec keeps.
+TEST_F(Lookup, ClipTableTooLongForTotalRecKeepsItsOldValue) {
+    std::vector<ClipRow> clips(32768, ClipRow{"c", 0});
+    clips[1].startPos = 25;
+    write({videoAsana("Huge", 4, "huge.mpg", clips)});
+    control.TotalRec(5);
+    open("Huge");
+    EXPECT_EQ(control.TotalRec(), 5);
+    EXPECT_EQ(state().AudioNo, 5);
+    EXPECT_EQ(describe(container.records().front()), "event CurAudioNos");
+    EXPECT_EQ(container.records().size(), 1u);
+    EXPECT_EQ(executed(), lookupAndStart("huge.mpg", "c"));
 }
 
 TEST_F(Lookup, NullInTheFirstClipRowStopsTheStartBeforeTheNarration) {

@@ -1,4 +1,5 @@
 #include <map>
+#include <memory>
 
 #include "tests/control/control_fixture.h"
 
@@ -11,6 +12,7 @@ using Strings = std::vector<std::string>;
 class MapBag : public host::PropertyBag {
   public:
     Variant read(std::string_view key, const Variant& defaultValue) override {
+        reads.push_back(std::string(key) + "/" + describe(defaultValue));
         const auto found = stored.find(std::string(key));
         return found == stored.end() ? defaultValue : found->second;
     }
@@ -23,6 +25,7 @@ class MapBag : public host::PropertyBag {
     }
 
     std::map<std::string, Variant> stored;
+    Strings reads;
     Strings writes;
 };
 
@@ -94,6 +97,7 @@ TEST_P(SurfaceRead, MissingKeysTakeTheirDefaults) {
     EXPECT_EQ(control.AsanaNaME(), c.asanaName);
     EXPECT_EQ(control.TotalRec(), c.totalRec);
     EXPECT_TRUE(container.records().empty());
+    EXPECT_EQ(bag.reads, (Strings{"Resourcedir/\"0\"", "AsanaNaME/\"0\"", "TotalRec/0"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,6 +128,25 @@ TEST_F(Surface, SavedValuesRoundTripAndOnlyThoseOffTheirDefaultsAreStored) {
     EXPECT_EQ(loaded.Resourcedir(), "C:\\M");
     EXPECT_EQ(loaded.AsanaNaME(), "0");
     EXPECT_EQ(loaded.TotalRec(), 9);
+}
+
+// The host's window owns the child timers and outlives a control it destroys; a timer
+// left enabled by the control must not tick into it afterwards.
+TEST_F(Surface, DestroyedControlIsTickedNoMore) {
+    write({threeClipAsana("Tree")});
+    auto placed = std::make_unique<KavoVideoSync>(
+        ControlServices{catalogue::processEngine(), commands, container, moduleFolder});
+    placed->InitProperties();
+    placed->Resourcedir(course.root());
+    placed->AsanaNaME("Tree");
+    placed->fileOpen();
+    const host::Timer& timer1 = placed->Timer1();
+    ASSERT_TRUE(timer1.enabled());
+    placed.reset();
+    commands.clear();
+    container.advance(100);
+    EXPECT_TRUE(commands.entries().empty());
+    EXPECT_TRUE(timer1.enabled()) << "destruction releases nothing";
 }
 
 }  // namespace

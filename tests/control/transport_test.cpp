@@ -76,6 +76,24 @@ TEST_F(Transport, PauseTwiceSendsThePauseCommandsTwiceAndStartAloneReplays) {
     EXPECT_TRUE(control.Timer1().enabled());
 }
 
+// Only a stop ends the clip start in progress. A Pause made inside the handler finds the
+// narration closed and the video held, so it sends nothing; the tick then opens and plays
+// the clip and enables Timer1 again.
+TEST_F(Transport, PauseInsideCurAudioNosIsOverriddenByTheClipStart) {
+    write({threeClipAsana("Tree")});
+    open("Tree");
+    container.onEvent("CurAudioNos", [this] { control.Pause(); });
+    ASSERT_TRUE(container.runUntil([this] { return count("CurAudioNos") == 2; }, 2000));
+    const Strings sent = executed();
+    ASSERT_GE(sent.size(), 5u);
+    EXPECT_EQ(
+        Strings(sent.end() - 5, sent.end()),
+        (Strings{"pause video", "close sound", narrationOpen("t2"), "play sound", "play video"}));
+    EXPECT_TRUE(control.Timer1().enabled());
+    EXPECT_EQ(state().SoundStatus, "Playing");
+    EXPECT_EQ(state().VideoStatus, "Playing");
+}
+
 TEST_F(Transport, StopTwiceClosesEverythingAndRaisesNothing) {
     write({threeClipAsana("Tree")});
     open("Tree");

@@ -126,6 +126,21 @@ TEST_F(VideoPlayback, TotalRecGrowsByTheClipCountAndSticksBelow32768) {
     for (int k = 1; k <= 200; ++k)
         EXPECT_EQ(totalRecAtEachClip[k - 1], std::min(k, 163) * 200) << "clip " << k;
     EXPECT_EQ(count("VideoEnd"), 1);
+    // A sum that does not fit never reaches the setter, so it notifies nothing.
+    const Strings properties = container.texts(sim::HostRecord::Kind::PropertyChanged);
+    EXPECT_EQ(properties, Strings(163, "TotalRec"));
+}
+
+TEST_F(VideoPlayback, HostIsToldOfEachNewClipCountJustBeforeItsClipStarts) {
+    write({threeClipAsana("Tree")});
+    open("Tree");
+    ASSERT_TRUE(runUntilVideoEnd());
+    Strings log;
+    for (const sim::HostRecord& r : container.records())
+        log.push_back(describe(r));
+    EXPECT_EQ(log, (Strings{"property TotalRec", "event CurAudioNos", "property TotalRec",
+                            "event CurAudioNos", "property TotalRec", "event CurAudioNos",
+                            "event VideoEnd"}));
 }
 
 struct StartCase {
