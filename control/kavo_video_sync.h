@@ -163,8 +163,8 @@ class KavoVideoSync {
     void closeUsedUpRows(IgnoreAndContinue& mode);
     void startNextNarration();
 
-    // Previews (video_preview.cpp, picture_preview.cpp).
-    void openPreviewCatalogue(const std::string& path);
+    // The catalogue, opened by the lookup and both previews (lookup.cpp).
+    void openCatalogue(const std::string& path);
 
     // The handles, or Error 91 when none has been stored yet.
     catalogue::Database& database() const;

@@ -52,9 +52,7 @@ void KavoVideoSync::fileOpen() {
 // A catalogue that cannot be opened, or an asana query that cannot run, counts as the
 // asana not found: going on would play what the fields held before.
 bool KavoVideoSync::findAsana(IgnoreAndContinue& mode, const std::string& cataloguePath) {
-    const bool opened = mode.step([&] {
-        f_.db = services_.engine.openDatabase(cataloguePath, true, true, CatalogueConnect);
-    });
+    const bool opened = mode.step([&] { openCatalogue(cataloguePath); });
     mode.step([&] { Picture1().setPicture(host::Picture()); });
     f_.VideoPreview = False;
     const bool queried =
@@ -63,6 +61,11 @@ bool KavoVideoSync::findAsana(IgnoreAndContinue& mode, const std::string& catalo
         mode.step([&] { recordset().moveFirst(); });
     Picture2().setTop(StripTopAfterLookup);
     return queried && f_.LastError != catalogue::errors::NoCurrentRecord;
+}
+
+// Exclusive and read-only, with the product's password; a failed open leaves db as it was.
+void KavoVideoSync::openCatalogue(const std::string& path) {
+    f_.db = services_.engine.openDatabase(path, true, true, CatalogueConnect);
 }
 
 std::string KavoVideoSync::asanaQuery() const {

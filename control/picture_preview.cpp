@@ -18,7 +18,7 @@ Variant KavoVideoSync::Ppreview() {
     Timer2().setInterval(PicturePreviewIntervalMs);
     const std::string cataloguePath = services_.moduleFolder.path() + "\\hotspots\\VUDuzu.mdb";
     f_.LastClip = False;
-    openPreviewCatalogue(cataloguePath);
+    openCatalogue(cataloguePath);
     f_.rs = database().openRecordset(asanaQuery());
     recordset().moveFirst();
     const Variant asanaId = recordset().field("AsanaID");

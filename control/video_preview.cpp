@@ -8,8 +8,6 @@ namespace tessaro {
 
 namespace {
 
-inline constexpr const char* CatalogueConnect = ";PWD=Lark7meadOW;";
-
 std::string upperCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -22,7 +20,7 @@ Variant KavoVideoSync::Preview() {
     media().execute("close all");
     const std::string cataloguePath = f_.Resourcedir + "\\video\\VUDuzu.mdb";
     f_.LastClip = False;
-    openPreviewCatalogue(cataloguePath);
+    openCatalogue(cataloguePath);
     f_.rs = database().openRecordset(asanaQuery());
     recordset().moveFirst();
     recordset().field("AsanaID");
@@ -37,11 +35,6 @@ Variant KavoVideoSync::Preview() {
     playbackStarted();
     Timer1().setEnabled(true);
     return {};
-}
-
-// Exclusive and read-only; a failed open leaves db as it was.
-void KavoVideoSync::openPreviewCatalogue(const std::string& path) {
-    f_.db = services_.engine.openDatabase(path, true, true, CatalogueConnect);
 }
 
 }  // namespace tessaro
