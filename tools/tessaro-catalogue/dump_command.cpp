@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/catalogue/catalogue_dump.h"
+#include "tools/tessaro-catalogue/command_arguments.h"
 #include "tools/tessaro-catalogue/command_registry.h"
 
 namespace tessaro::tools {
@@ -62,20 +63,13 @@ ordered_json tableJson(const catalogue::TableDescription& table) {
 }
 
 int dump(const std::vector<std::string>& args) {
-    std::string password;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--password" && i + 1 < args.size())
-            password = args[++i];
-        else
-            files.push_back(args[i]);
-    }
-    if (files.size() != 1) {
+    const auto parsed = parseCommandArguments(args, 1);
+    if (!parsed) {
         std::cerr << "usage: tessaro-catalogue dump FILE.mdb [--password PWD]\n";
         return 1;
     }
     try {
-        const auto description = catalogue::dumpCatalogue(files[0], password);
+        const auto description = catalogue::dumpCatalogue(parsed->positional[0], parsed->password);
         ordered_json tables = ordered_json::array();
         for (const auto& table : description.tables)
             tables.push_back(tableJson(table));

@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/catalogue/catalogue.h"
+#include "tools/tessaro-catalogue/command_arguments.h"
 #include "tools/tessaro-catalogue/command_registry.h"
 
 namespace tessaro::tools {
@@ -38,20 +39,13 @@ void printQuery(const std::string& file, const std::string& sql, const std::stri
 }
 
 int query(const std::vector<std::string>& args) {
-    std::string password;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--password" && i + 1 < args.size())
-            password = args[++i];
-        else
-            positional.push_back(args[i]);
-    }
-    if (positional.size() != 2) {
+    const auto parsed = parseCommandArguments(args, 2);
+    if (!parsed) {
         std::cerr << "usage: tessaro-catalogue query FILE.mdb SQL [--password PWD]\n";
         return 1;
     }
     try {
-        printQuery(positional[0], positional[1], password);
+        printQuery(parsed->positional[0], parsed->positional[1], parsed->password);
         return 0;
     } catch (const Error& error) {
         std::cerr << "error " << error.number() << ": " << error.text() << "\n";
