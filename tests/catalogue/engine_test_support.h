@@ -17,9 +17,29 @@ namespace fs = std::filesystem;
 
 inline const std::string ControlPassword = ";PWD=Lark7meadOW;";
 
-inline fs::path fixture(const std::string& relative) {
+inline fs::path fixtureSource(const std::string& relative) {
     const char* source = std::getenv("TESSARO_SOURCE_DIR");
     return fs::path(source ? source : ".") / "tests" / "catalogue" / "fixtures" / relative;
+}
+
+// A copy of a fixture file private to this test process: tests run in parallel processes
+// and an exclusive open of a shared file would shut the others out. Removed at exit.
+inline fs::path fixture(const std::string& relative) {
+    struct ProcessFolder {
+        fs::path path =
+            fs::temp_directory_path() / ("tessaro-fixtures-" + std::to_string(::getpid()));
+        ~ProcessFolder() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    };
+    static const ProcessFolder folder;
+    const fs::path copy = folder.path / relative;
+    if (!fs::exists(copy)) {
+        fs::create_directories(copy.parent_path());
+        fs::copy_file(fixtureSource(relative), copy);
+    }
+    return copy;
 }
 
 // A folder of its own for each test, removed afterwards.
@@ -39,7 +59,7 @@ class TempFolder {
     // A writable copy of a fixture file inside the folder.
     fs::path copyOf(const std::string& fixtureFile, const std::string& name) const {
         const fs::path target = path_ / name;
-        fs::copy_file(fixture(fixtureFile), target, fs::copy_options::overwrite_existing);
+        fs::copy_file(fixtureSource(fixtureFile), target, fs::copy_options::overwrite_existing);
         fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
         return target;
     }
