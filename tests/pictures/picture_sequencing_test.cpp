@@ -136,5 +136,25 @@ TEST(PictureTick, SilentPreviewTellsItsEndBeforeTurningTimer2Off) {
     EXPECT_FALSE(h.control.Timer2().enabled());
 }
 
+// A playback stopped while it replays its last narration has closed its cursor and
+// devices: a later tick has nothing to poll.
+TEST(PictureTick, StoppedReplayLeavesNothingForALaterTick) {
+    Harness h;
+    declareRows(h, "Boat", 2);
+    h.control.fileOpen();
+    ASSERT_TRUE(h.container.runUntil([&] { return h.count("CurAudioNos") == 2; }, 10000));
+    h.engine.lastRecordset().moveNext();
+    ASSERT_TRUE(h.container.runUntil([&] { return h.count("CurAudioNos") == 3; }, 10000));
+    h.control.StopPlay();
+    h.commands.clear();
+    h.container.clearRecords();
+
+    h.control.Timer2().setEnabled(true);
+    h.container.advance(1000);
+    EXPECT_FALSE(h.control.Timer2().enabled());
+    EXPECT_THAT(h.commands.all(), IsEmpty());
+    EXPECT_THAT(h.container.records(), IsEmpty());
+}
+
 }  // namespace
 }  // namespace tessaro::testing
