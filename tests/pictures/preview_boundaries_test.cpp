@@ -156,5 +156,47 @@ TEST(Ppreview, OverAVideoPlaybackLeavesTimer1AndTheCountsAlone) {
     EXPECT_THAT(h.executed(), ElementsAre("close all"));
 }
 
+// The running playback's devices are closed and its Timer1 goes on with the preview's
+// wait for the video's end; the clip table is not read again.
+TEST(Preview, OverAVideoPlaybackTurnsItsTimer1IntoThePreviewWait) {
+    Harness h;
+    AsanaEntry warrior{"Warrior", 3, "Video", "warrior.mpg", {}, {{"intro", 0}, {"outro", 20}}};
+    AsanaEntry tree{"Tree", 4, "Video", "tree.mpg", {}, {{"breathe", 0}}};
+    h.course.writeEverywhere({warrior, tree});
+    h.declareVideo("warrior.mpg", 5000);
+    h.declareVideo("tree.mpg", 800);
+    h.declareNarration("intro", 3000);
+    h.declareNarration("outro", 3000);
+    h.name("Warrior");
+    h.control.fileOpen();
+    h.container.advance(100);
+    const KavoVideoSyncFields before = h.control.state();
+    h.commands.clear();
+    h.container.clearRecords();
+
+    h.control.AsanaNaME("Tree");
+    h.control.Preview();
+    EXPECT_THAT(h.executed(),
+                ElementsAre("close all",
+                            "open " + h.course.resourcedir() +
+                                "\\video\\tree.mpg  alias video type mpegVideo  style child "
+                                "parent  " +
+                                std::to_string(h.control.Picture1().windowHandle()),
+                            "play video"));
+    EXPECT_EQ(h.control.state().VideoPreview, True);
+    EXPECT_EQ(h.control.state().VideoMode, True);
+    EXPECT_EQ(h.control.state().AudioNo, before.AudioNo);
+    EXPECT_EQ(h.control.state().TotalRec, before.TotalRec);
+    EXPECT_EQ(h.control.state().ClipFile, before.ClipFile);
+    EXPECT_TRUE(h.control.Timer1().enabled());
+
+    ASSERT_TRUE(h.runUntilVideoEnd(3000));
+    h.container.advance(1000);
+    EXPECT_THAT(h.container.events(), ElementsAre("VideoEnd"));
+    EXPECT_FALSE(h.control.Timer1().enabled());
+    for (const std::string& command : h.executed())
+        EXPECT_FALSE(command.ends_with("alias Sound type mpegVideo")) << command;
+}
+
 }  // namespace
 }  // namespace tessaro::testing
