@@ -24,10 +24,10 @@ void KavoVideoSync::pictureTick() {
 }
 
 // A closed cursor means the rows are used up or the playback was stopped; only the
-// replay of the last narration still waits for its end then.
+// replay of the last narration still waits for its end then, unless it was stopped too.
 bool KavoVideoSync::pictureLoopHasNothingLeft() const {
-    const bool replayingLastNarration =
-        f_.PhotoPreview == False && f_.LastClip == True && f_.SoundStatus == "Playing";
+    const bool replayingLastNarration = f_.PhotoPreview == False && f_.LastClip == True &&
+                                        f_.SoundStatus == "Playing" && !playbackEnded_;
     if (replayingLastNarration)
         return false;
     try {

@@ -83,7 +83,7 @@ std::unique_ptr<media::SimBackend> makeBackend(sim::VirtualClock& clock, media::
 
 Harness::Harness()
     : interpreter(makeBackend(clock, backend)),
-      control(ControlServices{engine, commands, container, moduleFolder}) {
+      control(ControlServices{engine, hooked, container, moduleFolder}) {
     interpreter.setErrorReporter(
         [this](const std::string& message) { mediaErrors.push_back(message); });
     control.InitProperties();

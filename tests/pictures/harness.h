@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "control/kavo_video_sync.h"
@@ -47,6 +50,30 @@ class FixedModuleFolder : public host::ModuleFolder {
     std::string path_;
 };
 
+// Hands every command and query on to the recorder after running the test's hook, so
+// that a test can act at a chosen point inside a method (move the clock there).
+class HookedCommandService : public media::CommandService {
+  public:
+    explicit HookedCommandService(media::CommandService& inner) : inner_(inner) {}
+
+    bool execute(std::string_view command) override {
+        if (beforeCommand)
+            beforeCommand(command);
+        return inner_.execute(command);
+    }
+    unsigned sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                        std::intptr_t callbackWindow) override {
+        if (beforeCommand)
+            beforeCommand(command);
+        return inner_.sendString(command, replyArea, replyLength, callbackWindow);
+    }
+
+    std::function<void(std::string_view command)> beforeCommand;
+
+  private:
+    media::CommandService& inner_;
+};
+
 // A control on the virtual clock over the real catalogue engine and the media
 // interpreter on the sim backend, with a course in a temporary folder.
 class Harness {
@@ -78,6 +105,7 @@ class Harness {
     media::SimBackend* backend;
     media::Interpreter interpreter;
     sim::RecordingCommandService commands{interpreter};
+    HookedCommandService hooked{commands};
     std::vector<std::string> mediaErrors;
     FixedModuleFolder moduleFolder{course.moduleDir()};
     SteerableEngine engine;
