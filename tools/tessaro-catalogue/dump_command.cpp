@@ -4,6 +4,7 @@
 #include "platform/catalogue/catalogue_dump.h"
 #include "tools/tessaro-catalogue/command_arguments.h"
 #include "tools/tessaro-catalogue/command_registry.h"
+#include "tools/tessaro-catalogue/value_json.h"
 
 namespace tessaro::tools {
 namespace {
@@ -29,19 +30,11 @@ std::string typeName(ColumnType type) {
     return "memo";
 }
 
-ordered_json valueJson(const Variant& value, ColumnType type) {
-    switch (value.kind()) {
-        case Variant::Kind::Integer:
-            if (type == ColumnType::Boolean)
-                return value.toDouble() != 0;
-            return static_cast<std::int64_t>(value.toDouble());
-        case Variant::Kind::Double:
-            return value.toDouble();
-        case Variant::Kind::Text:
-            return value.toText();
-        default:
-            return nullptr;
-    }
+// Booleans are written as true / false, as the description takes them.
+ordered_json columnValueJson(const Variant& value, ColumnType type) {
+    if (type == ColumnType::Boolean && value.kind() == Variant::Kind::Integer)
+        return value.toDouble() != 0;
+    return valueJson(value);
 }
 
 ordered_json tableJson(const catalogue::TableDescription& table) {
@@ -56,7 +49,7 @@ ordered_json tableJson(const catalogue::TableDescription& table) {
     for (const auto& row : table.rows) {
         ordered_json values = ordered_json::array();
         for (std::size_t i = 0; i < row.size(); ++i)
-            values.push_back(valueJson(row[i], table.columns[i].type));
+            values.push_back(columnValueJson(row[i], table.columns[i].type));
         rows.push_back(std::move(values));
     }
     return {{"name", table.name}, {"columns", std::move(columns)}, {"rows", std::move(rows)}};

@@ -4,24 +4,12 @@
 #include "platform/catalogue/catalogue.h"
 #include "tools/tessaro-catalogue/command_arguments.h"
 #include "tools/tessaro-catalogue/command_registry.h"
+#include "tools/tessaro-catalogue/value_json.h"
 
 namespace tessaro::tools {
 namespace {
 
 using nlohmann::ordered_json;
-
-ordered_json valueJson(const Variant& value) {
-    switch (value.kind()) {
-        case Variant::Kind::Integer:
-            return static_cast<std::int64_t>(value.toDouble());
-        case Variant::Kind::Double:
-            return value.toDouble();
-        case Variant::Kind::Text:
-            return value.toText();
-        default:
-            return nullptr;
-    }
-}
 
 // Opens the file as the control does (exclusive, read-only, the password in the connect
 // text) and prints each row of the query's result as one JSON object.
