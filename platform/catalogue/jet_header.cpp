@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/catalogue/code_page_text.h"
+#include "platform/catalogue/jet_header_mask.h"
 
 namespace tessaro::catalogue {
 namespace {
@@ -29,24 +30,6 @@ struct VersionLayout {
 };
 constexpr VersionLayout Jet3Layout{126, 20};
 constexpr VersionLayout Jet4Layout{128, 40};
-
-// The header's fixed region is scrambled with the RC4 stream of a constant key.
-void unmaskHeader(unsigned char* data, std::size_t length) {
-    constexpr std::array<unsigned char, 4> key{0xC7, 0xDA, 0x39, 0x6B};
-    std::array<unsigned char, 256> state;
-    for (std::size_t i = 0; i < state.size(); ++i)
-        state[i] = static_cast<unsigned char>(i);
-    for (std::size_t i = 0, j = 0; i < state.size(); ++i) {
-        j = (j + state[i] + key[i % key.size()]) & 0xFF;
-        std::swap(state[i], state[j]);
-    }
-    for (std::size_t k = 0, i = 0, j = 0; k < length; ++k) {
-        i = (i + 1) & 0xFF;
-        j = (j + state[i]) & 0xFF;
-        std::swap(state[i], state[j]);
-        data[k] ^= state[(state[i] + state[j]) & 0xFF];
-    }
-}
 
 // Jet 4 masks its password a second time with the integer part of the file's creation
 // date, repeated over the password's bytes.
@@ -82,7 +65,7 @@ std::optional<JetHeader> readJetHeader(int fd) {
         return std::nullopt;
     const VersionLayout layout = header.version == JetVersion::Jet3 ? Jet3Layout : Jet4Layout;
 
-    unmaskHeader(page.data() + MaskedStart, layout.maskedBytes);
+    maskJetHeader(std::span(page).subspan(MaskedStart, layout.maskedBytes));
     header.codePage = page[CodePageOffset] | (page[CodePageOffset + 1] << 8);
 
     unsigned char* password = page.data() + PasswordOffset;

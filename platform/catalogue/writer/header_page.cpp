@@ -2,40 +2,19 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
 
+#include "platform/catalogue/jet_header_mask.h"
 #include "platform/catalogue/writer/byte_order.h"
 
 namespace tessaro::catalogue::jet3 {
 namespace {
 
-constexpr std::array<std::uint8_t, 4> HeaderKey = {0xC7, 0xDA, 0x39, 0x6B};
 constexpr std::string_view FormatName = "Standard Jet DB";
 constexpr std::size_t FormatNameOffset = 0x04;
 constexpr std::size_t VersionOffset = 0x14;
 constexpr std::uint8_t Jet3Version = 0;
 constexpr std::size_t SortOrderOffset = 0x3A;
 constexpr std::size_t CodePageOffset = 0x3C;
-
-void rc4(std::span<const std::uint8_t> key, std::span<std::uint8_t> data) {
-    std::array<std::uint8_t, 256> state{};
-    for (std::size_t i = 0; i < state.size(); ++i) {
-        state[i] = static_cast<std::uint8_t>(i);
-    }
-    std::uint8_t j = 0;
-    for (std::size_t i = 0; i < state.size(); ++i) {
-        j = static_cast<std::uint8_t>(j + state[i] + key[i % key.size()]);
-        std::swap(state[i], state[j]);
-    }
-    std::uint8_t x = 0;
-    std::uint8_t y = 0;
-    for (auto& byte : data) {
-        x = static_cast<std::uint8_t>(x + 1);
-        y = static_cast<std::uint8_t>(y + state[x]);
-        std::swap(state[x], state[y]);
-        byte ^= state[static_cast<std::uint8_t>(state[x] + state[y])];
-    }
-}
 
 // The constant part of the masked area as Access 97 writes it.
 void writeMaskedDefaults(Bytes& page) {
@@ -51,7 +30,7 @@ void writeMaskedDefaults(Bytes& page) {
 }  // namespace
 
 void maskHeaderArea(std::span<std::uint8_t> page) {
-    rc4(HeaderKey, page.subspan(MaskedAreaOffset, MaskedAreaSize));
+    maskJetHeader(page.subspan(MaskedAreaOffset, MaskedAreaSize));
 }
 
 Bytes headerPage(std::string_view password) {
