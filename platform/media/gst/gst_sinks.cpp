@@ -37,19 +37,12 @@ void presentSample(GstSample* sample, std::intptr_t surfaceHandle) {
     });
 }
 
-// Every sample is pulled, shown or not, so the sink keeps running in step with the clock.
-GstFlowReturn onNewSample(GstAppSink* sink, gpointer userData) {
-    GstSample* sample = gst_app_sink_pull_sample(sink);
-    if (!sample)
-        return GST_FLOW_EOS;
-    presentSample(sample, handleOf(userData));
-    gst_sample_unref(sample);
-    return GST_FLOW_OK;
-}
-
-// The prerolled frame is shown too, so an opened video shows its first picture.
-GstFlowReturn onNewPreroll(GstAppSink* sink, gpointer userData) {
-    GstSample* sample = gst_app_sink_pull_preroll(sink);
+// Shows what pull takes from the sink. Every sample is pulled, shown or not, so the sink
+// keeps running in step with the clock; the prerolled frame is shown too, so an opened
+// video shows its first picture.
+template <GstSample* (*pull)(GstAppSink*)>
+GstFlowReturn onSample(GstAppSink* sink, gpointer userData) {
+    GstSample* sample = pull(sink);
     if (!sample)
         return GST_FLOW_EOS;
     presentSample(sample, handleOf(userData));
@@ -65,8 +58,8 @@ GstElement* surfaceSink(std::intptr_t surfaceHandle) {
     g_object_set(sink, "caps", caps, "sync", TRUE, "enable-last-sample", FALSE, nullptr);
     gst_caps_unref(caps);
     GstAppSinkCallbacks callbacks{};
-    callbacks.new_preroll = onNewPreroll;
-    callbacks.new_sample = onNewSample;
+    callbacks.new_preroll = onSample<gst_app_sink_pull_preroll>;
+    callbacks.new_sample = onSample<gst_app_sink_pull_sample>;
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks,
                                reinterpret_cast<gpointer>(surfaceHandle), nullptr);
     return sink;
