@@ -112,6 +112,12 @@ void Harness::name(const std::string& asanaName) {
     commands.clear();
 }
 
+std::string Harness::videoOpenCommand(const std::string& videoName) const {
+    return "open " + course.resourcedir() + "\\video\\" + videoName +
+           "  alias video type mpegVideo  style child parent  " +
+           std::to_string(control.Picture1().windowHandle());
+}
+
 std::string Harness::narrationPath(const std::string& name) const {
     return course.resourcedir() + "\\sound\\mp2\\" + name + ".mp2";
 }

@@ -91,6 +91,8 @@ class Harness {
 
     std::string narrationPath(const std::string& name) const;
     std::string picturePath(const std::string& imageName) const;
+    // The command that opens a video of the course in Picture1, as the previews send it.
+    std::string videoOpenCommand(const std::string& videoName) const;
     // The source of Picture1's picture, "" when it shows none.
     std::string shown() const;
     // Executed commands, queries left out.
