@@ -193,7 +193,7 @@ void renderTimeline(const Timeline& timeline, MediaLibrary& library, const std::
     try {
         encode(timeline, library, media.temporaryPath(), container, progress);
     } catch (const Error& error) {
-        throw RenderFailure(RenderFailure::Reason::Failed, timeline.asana + ": " + error.text());
+        throw RenderFailure(RenderFailure::Reason::Failed, error.text());
     }
     vtt.write(webVttChapters(timeline));
     media.commit();

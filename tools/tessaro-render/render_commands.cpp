@@ -30,21 +30,29 @@ int exitCodeOf(const RenderFailure& failure) {
                                                                     : ExitFailed;
 }
 
+// A failure is told with the asana's name in front, unless it is the control's own
+// "Asana not found - NAME".
 Timeline renderOne(const std::string& resourceDir, const std::string& asana,
                    const std::string& outPath, Container container, Progress& progress) {
-    MediaLibrary library;
-    Timeline timeline = recordTimeline(resourceDir, asana, library);
-    renderTimeline(timeline, library, outPath, container,
-                   [&](double fraction) { progress.advanced(fraction); });
-    progress.rendered(outPath, timelineJson(timeline));
-    return timeline;
+    try {
+        MediaLibrary library;
+        Timeline timeline = recordTimeline(resourceDir, asana, library);
+        renderTimeline(timeline, library, outPath, container,
+                       [&](double fraction) { progress.advanced(fraction); });
+        progress.rendered(outPath, timelineJson(timeline));
+        return timeline;
+    } catch (const RenderFailure& failure) {
+        if (failure.reason() == RenderFailure::Reason::AsanaNotFound)
+            throw;
+        throw RenderFailure(failure.reason(), asana + ": " + failure.what());
+    }
 }
 
+// The course folder's name ("sample-course"), also when given with a trailing "/".
 std::string courseTitle(const std::string& resourceDir) {
     const std::filesystem::path folder = std::filesystem::absolute(resourceDir).lexically_normal();
-    const std::string name = folder.has_filename() ? folder.filename().string()
-                                                   : folder.parent_path().filename().string();
-    return "Course " + name;
+    return folder.has_filename() ? folder.filename().string()
+                                 : folder.parent_path().filename().string();
 }
 
 }  // namespace

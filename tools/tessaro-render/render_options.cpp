@@ -25,7 +25,10 @@ Container containerOf(const std::string& path) {
     const auto dot = path.rfind('.');
     if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
         throw std::invalid_argument("the output file must end in .mp4 or .webm: " + path);
-    return containerNamed(lowered(path.substr(dot + 1)));
+    const std::string extension = lowered(path.substr(dot + 1));
+    if (extension != "mp4" && extension != "webm")
+        throw std::invalid_argument("the output file must end in .mp4 or .webm: " + path);
+    return containerNamed(extension);
 }
 
 }  // namespace
