@@ -110,6 +110,7 @@ std::vector<TestAsana> testCourseAsanas() {
          {0xC01010, 0x10C010, 0x1010C0},
          true},
         {"Broken", 12, "savasana.mpg", 25, {{"broken_1", 0, 0.5}}, {}, false},
+        {"Unreachable", 13, "savasana.mpg", 25, {{"far_1", 0, 0.3}, {"far_2", 500, 0.3}}, {}, true},
     };
 }
 

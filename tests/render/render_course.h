@@ -32,7 +32,8 @@ struct TestAsana {
 //                clip 3 due at frame 60, reached after clip 2 has ended (an advance);
 //   Savasana:    one clip that outlasts its one-second video (the last frame stays);
 //   Surya:       three pictures, each with its narration;
-//   Broken:      a video asana whose narration file is missing.
+//   Broken:      a video asana whose narration file is missing;
+//   Unreachable: its second clip is due at frame 500 of a 25-frame video.
 std::vector<TestAsana> testCourseAsanas();
 void writeTestCourse(const std::string& root, const std::vector<TestAsana>& asanas);
 

@@ -133,12 +133,22 @@ TEST_F(RenderTest, ACourseRenderWritesEveryAsanaAndAnIndexAndNamesTheOneItCannot
     std::size_t at = 0;
     for (const char* shown :
          {"1. Trikoñásana", "01-Triko%C3%B1%C3%A1sana.mp4", "clip 3 of 3", "2. Savasana",
-          "3. Surya", "4. Broken", "Not rendered: Broken: missing media file"}) {
+          "3. Surya", "4. Broken", "Not rendered: Broken: missing media file", "5. Unreachable",
+          "Not rendered: Unreachable"}) {
         const std::size_t found = page.find(shown, at);
         EXPECT_NE(found, std::string::npos) << shown << " not in its place in\n" << page;
         at = found == std::string::npos ? at : found;
     }
     EXPECT_EQ(page.find("<script src"), std::string::npos);
+    const std::string chapters = readFile(root_ + "/out/01-Trikoñásana.vtt");
+    for (const json& clip : timelineOf("Trikoñásana")["clips"]) {
+        char mark[64];
+        std::snprintf(mark, sizeof mark, "00:00:%06.3f --> ", clip["startMs"].get<double>() / 1000);
+        const std::size_t cue = chapters.find(mark);
+        ASSERT_NE(cue, std::string::npos) << mark << " not in\n" << chapters;
+        EXPECT_EQ(chapters.find(clip["title"].get<std::string>(), cue),
+                  chapters.find('\n', cue) + 1);
+    }
 }
 
 TEST_F(RenderTest, TheRenderedFileRunsFromThePlaybackStartToVideoEnd) {
@@ -259,6 +269,10 @@ TEST_F(RenderTest, BadInputFailsClearlyAndLeavesNoFileBehind) {
     const std::vector<BadRun> runs = {
         {"unknown asana", {"--asana", "Nowhere", "OUT/a.mp4"}, 3, "Asana not found - Nowhere"},
         {"missing narration", {"--asana", "Broken", "OUT/a.mp4"}, 1, "missing media file"},
+        {"clip past the video's end",
+         {"--asana", "Unreachable", "OUT/a.webm"},
+         1,
+         "the video ended at frame 24 before the next clip's start frame 500"},
         {"unwritable output",
          {"--asana", "Savasana", "OUT/no/such/folder/a.mp4"},
          1,

@@ -52,8 +52,10 @@ void Progress::rendered(const std::string& file, nlohmann::ordered_json result) 
         printJson(line);
         return;
     }
-    std::printf("asana %d of %d  %s  %.3f s, %zu clip(s) -> %s\n", index_, count_, asana_.c_str(),
-                result.value("durationMs", 0) / 1000.0, result["clips"].size(), file.c_str());
+    const std::size_t clips = result["clips"].size();
+    std::printf("asana %d of %d  %s  %.3f s, %zu %s -> %s\n", index_, count_, asana_.c_str(),
+                result.value("durationMs", 0) / 1000.0, clips, clips == 1 ? "clip" : "clips",
+                file.c_str());
 }
 
 void Progress::failed(const std::string& message) {

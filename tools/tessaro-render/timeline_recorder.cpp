@@ -203,13 +203,18 @@ class Recording {
         return false;
     }
 
+    // The one stall a course can cause by itself: a clip due past the video's last frame.
     std::string stallMessage() const {
         const auto& state = control_.state();
-        std::string why = "the playback stopped without VideoEnd";
-        if (state.VideoMode == True && state.ClipStart >= 0 && !tracks_.empty())
-            why += ": the video ended before the next clip's start frame " +
-                   std::to_string(state.ClipStart);
-        return why;
+        const std::string why = "the control never raised VideoEnd";
+        const double now = static_cast<double>(clock_.nowMs());
+        for (const DeviceTrack& t : tracks_) {
+            const bool videoAtItsEnd = t.rateNumerator > 0 && t.positionAt(now) >= t.lengthMs;
+            if (videoAtItsEnd && state.VideoMode == True && state.ClipStart >= 0)
+                return why + ": the video ended at frame " + std::to_string(t.frameAt(now)) +
+                       " before the next clip's start frame " + std::to_string(state.ClipStart);
+        }
+        return why + ": nothing plays any more";
     }
 
     void notePicture() {
