@@ -15,6 +15,7 @@
 
 namespace tessaro {
 
+// How the private steps meet failures (control/error_modes.h, not installed).
 class ErrorMode;
 class IgnoreAndContinue;
 

@@ -6,7 +6,6 @@
 #   designer:    the Designer plugin in Qt's plugin folder below the prefix (<plugins>/designer)
 #   tools:       every tool, by its own install() rule (tools/)
 #   mendrick:    the updater with the control library beside it (updater/)
-include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(TESSARO_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tessaro)
