@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -25,10 +26,9 @@ class OpenFile {
   public:
     explicit OpenFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
         struct stat info;
-        if (fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode))
+        regular_ = fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
+        if (regular_)
             size_ = static_cast<std::uint64_t>(info.st_size);
-        else
-            valid_ = false;
     }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
@@ -37,7 +37,8 @@ class OpenFile {
             ::close(fd_);
     }
 
-    bool valid() const { return valid_ && fd_ >= 0; }
+    // Open, and a regular file.
+    bool valid() const { return regular_; }
     std::uint64_t size() const { return size_; }
 
     // Reads `length` bytes at `offset`; false when they are not all inside the file.
@@ -47,6 +48,8 @@ class OpenFile {
         auto* bytes = static_cast<char*>(into);
         while (length > 0) {
             const ssize_t got = ::pread(fd_, bytes, length, static_cast<off_t>(offset));
+            if (got < 0 && errno == EINTR)
+                continue;
             if (got <= 0)
                 return false;
             bytes += got;
@@ -68,8 +71,8 @@ class OpenFile {
 
   private:
     int fd_;
+    bool regular_ = false;
     std::uint64_t size_ = 0;
-    bool valid_ = true;
 };
 
 std::uint16_t machineField(const unsigned char* header, unsigned char byteOrder) {
