@@ -12,6 +12,9 @@ namespace tessaro::media {
 // The media command service: devices opened, driven and queried by command strings
 // ("open X alias video type mpegVideo  style child parent 1234", "play sound",
 // "status video Position", "close all"), with the classic contracts. Never throws.
+// A device that fails while it plays (a stream damaged midway, a file no longer
+// readable) stops there and reads as stopped; the failure is reported once, through the
+// error reporter, by whichever call on that device finds it first, execute or sendString.
 class TESSARO_EXPORT CommandService {
   public:
     virtual ~CommandService() = default;

@@ -18,10 +18,11 @@ void reportOnStderr(const std::string& message) {
 }
 
 // "pause video: device not open", naming the command by its verb and device.
-std::string failureText(const Command& command, const std::string& reason) {
-    std::string text = command.verbWord.empty() ? "command" : command.verbWord;
-    if (!command.device.empty())
-        text += " " + command.device;
+std::string failureText(const std::string& verb, const std::string& device,
+                        const std::string& reason) {
+    std::string text = verb.empty() ? "command" : verb;
+    if (!device.empty())
+        text += " " + device;
     return text + ": " + reason;
 }
 
@@ -32,7 +33,11 @@ struct Interpreter::Impl {
 
     // Runs one command, keeping its outcome; returns the reply ("" on failure).
     std::string run(std::string_view text, Command& command);
-    void report(const Command& command);
+    // Reports a failure the first time it is seen on the device since its open.
+    void report(const std::string& device, const std::string& verb, unsigned number,
+                const std::string& text);
+    // A device that failed while playing is reported by whichever command finds it first.
+    void reportStreamFailure(const Command& command);
 
     CommandRunner runner;
     FailureReports reports;
@@ -49,24 +54,38 @@ std::string Interpreter::Impl::run(std::string_view text, Command& command) {
             reports.forget(command.device);
         return runner.run(command);
     } catch (const Error& error) {
-        outcome =
-            Outcome{static_cast<unsigned>(error.number()), failureText(command, error.text())};
+        outcome = Outcome{static_cast<unsigned>(error.number()),
+                          failureText(command.verbWord, command.device, error.text())};
     } catch (const std::exception& error) {
-        outcome = Outcome{errors::InternalError, failureText(command, error.what())};
+        outcome = Outcome{errors::InternalError,
+                          failureText(command.verbWord, command.device, error.what())};
     } catch (...) {
-        outcome = Outcome{errors::InternalError, failureText(command, "internal failure")};
+        outcome = Outcome{errors::InternalError,
+                          failureText(command.verbWord, command.device, "internal failure")};
     }
     return {};
 }
 
-void Interpreter::Impl::report(const Command& command) {
-    if (!reports.firstTime(command.device, command.verbWord, outcome.number))
+void Interpreter::Impl::report(const std::string& device, const std::string& verb, unsigned number,
+                               const std::string& text) {
+    if (!reports.firstTime(device, verb, number))
         return;
     try {
-        reporter(outcome.text + " (media error " + std::to_string(outcome.number) + ")");
+        reporter(text + " (media error " + std::to_string(number) + ")");
     } catch (...) {
-        // A reporter that fails must not turn a failed command into an exception.
+        // A reporter that fails must not turn a command into an exception.
     }
+}
+
+// Reported as a failure of the device's playing, whatever the command that found it.
+void Interpreter::Impl::reportStreamFailure(const Command& command) {
+    const std::optional<Error> failure = runner.takeStreamFailure(command);
+    if (!failure)
+        return;
+    const auto number = static_cast<unsigned>(failure->number());
+    const std::string text = failureText("play", command.device, failure->text());
+    trace.record("failure", command.device, number, text);
+    report(command.device, "play", number, text);
 }
 
 Interpreter::Interpreter(std::unique_ptr<PlayerBackend> backend)
@@ -74,13 +93,16 @@ Interpreter::Interpreter(std::unique_ptr<PlayerBackend> backend)
 
 Interpreter::~Interpreter() = default;
 
+// Reports run last and on copies: a modal box lets the host's events run, and with them
+// further commands.
 bool Interpreter::execute(std::string_view command) {
     Command parsed;
     impl_->run(command, parsed);
-    const Outcome& outcome = impl_->outcome;
+    const Outcome outcome = impl_->outcome;
     impl_->trace.record("execute", command, outcome.number, outcome.text);
     if (outcome.number != 0)
-        impl_->report(parsed);
+        impl_->report(parsed.device, parsed.verbWord, outcome.number, outcome.text);
+    impl_->reportStreamFailure(parsed);
     return outcome.number == 0;
 }
 
@@ -88,11 +110,12 @@ unsigned Interpreter::sendString(std::string_view command, char* replyArea, unsi
                                  std::intptr_t) {
     Command parsed;
     const std::string reply = impl_->run(command, parsed);
-    const Outcome& outcome = impl_->outcome;
+    const Outcome outcome = impl_->outcome;
     impl_->trace.record("sendString", command, outcome.number,
                         outcome.number == 0 ? reply : outcome.text);
     if (outcome.number == 0)
         writeReply(reply, replyArea, replyLength);
+    impl_->reportStreamFailure(parsed);
     return outcome.number;
 }
 

@@ -17,6 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::RegisteredSurface;
+using testing::ScopedVariable;
 using testing::sleepFor;
 using testing::TestMedia;
 using testing::waitUntil;
@@ -34,17 +35,6 @@ class GstBackendTest : public ::testing::Test {
 };
 
 // Sets an environment variable for the life of the object.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : name_(name) { setenv(name, value, 1); }
-    ~ScopedVariable() { unsetenv(name_); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-  private:
-    const char* name_;
-};
-
 TEST_F(GstBackendTest, OpenedVideoStandsStoppedOnItsFirstFrame) {
     auto player = open(media.video());
     EXPECT_EQ(player->mode(), PlayerMode::Stopped);

@@ -14,6 +14,7 @@ namespace tessaro::media {
 namespace {
 
 using testing::RegisteredSurface;
+using testing::ScopedVariable;
 using testing::TestMedia;
 using testing::waitUntil;
 
@@ -104,6 +105,29 @@ TEST_F(GstServiceTest, CloseAllClosesEveryDeviceAndClearsThePictureBox) {
     EXPECT_EQ(mode("sound"), "");
     EXPECT_TRUE(openVideo());
     EXPECT_TRUE(openSound(media.narration()));
+}
+
+// Every call on the failed device succeeds and reads it stopped where it failed; the
+// failure is reported once, here by the query that found it.
+TEST_F(GstServiceTest, VideoFailingWhilePlayingStopsAndIsReportedOnce) {
+    {
+        const ScopedVariable sink("TESSARO_VIDEO_SINK",
+                                  "identity error-after=5 ! fakesink sync=true");
+        ASSERT_TRUE(openVideo());
+    }
+    ASSERT_TRUE(service.execute("play video"));
+    ASSERT_TRUE(waitUntil([&] { return mode("video") == "STOPPED"; }));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("play video: cannot go on playing " + media.video(), 0), 0u)
+        << reports[0];
+    EXPECT_NE(reports[0].find("(media error 296)"), std::string::npos) << reports[0];
+
+    const double stoppedAt = position("video");
+    EXPECT_LT(stoppedAt, 10);
+    EXPECT_TRUE(service.execute("play video"));
+    EXPECT_TRUE(service.execute("pause video"));
+    EXPECT_EQ(position("video"), stoppedAt);
+    EXPECT_EQ(reports.size(), 1u);
 }
 
 struct BadClip {

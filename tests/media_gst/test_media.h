@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -46,5 +47,17 @@ bool waitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds limit = std::chrono::seconds(15));
 
 void sleepFor(std::chrono::milliseconds duration);
+
+// Sets an environment variable for its own lifetime (the media sinks read theirs at open).
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value) : name_(name) { ::setenv(name, value, 1); }
+    ~ScopedVariable() { ::unsetenv(name_); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* name_;
+};
 
 }  // namespace tessaro::media::testing

@@ -43,15 +43,9 @@ Pipeline playbinFor(const std::string& path, std::intptr_t surfaceHandle) {
 }
 
 [[noreturn]] void failOpen(const std::string& path, GstMessage* error) {
-    GError* detail = nullptr;
-    gst_message_parse_error(error, &detail, nullptr);
-    const bool unreadable =
-        detail->domain == GST_RESOURCE_ERROR && (detail->code == GST_RESOURCE_ERROR_NOT_FOUND ||
-                                                 detail->code == GST_RESOURCE_ERROR_OPEN_READ);
-    const std::string text = "cannot open " + path + ": " + detail->message;
-    g_error_free(detail);
+    Error failure = gst::errorFromMessage(error, "cannot open " + path);
     gst_message_unref(error);
-    throw Error(unreadable ? errors::FileNotFound : errors::InvalidFile, text);
+    throw failure;
 }
 
 // Waits, bounded, until the first frame and sample sit in the sinks, so that a file

@@ -1,7 +1,9 @@
 #include "platform/media/gst/gst_player.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "platform/media/command_service.h"
 #include "platform/media/video_surface.h"
 
 namespace tessaro::media::gst {
@@ -67,7 +69,29 @@ gint64 prerolledPosition(GstElement* playbin) {
     return gst_element_query_position(playbin, GST_FORMAT_TIME, &position) ? position : 0;
 }
 
+std::string playedFile(GstElement* playbin) {
+    gchar* uri = nullptr;
+    g_object_get(playbin, "current-uri", &uri, nullptr);
+    gchar* path = uri ? g_filename_from_uri(uri, nullptr, nullptr) : nullptr;
+    const std::string file = path ? path : "the media file";
+    g_free(path);
+    g_free(uri);
+    return file;
+}
+
 }  // namespace
+
+Error errorFromMessage(GstMessage* error, const std::string& lead) {
+    GError* detail = nullptr;
+    gst_message_parse_error(error, &detail, nullptr);
+    const bool unreadable =
+        detail->domain == GST_RESOURCE_ERROR && (detail->code == GST_RESOURCE_ERROR_NOT_FOUND ||
+                                                 detail->code == GST_RESOURCE_ERROR_OPEN_READ);
+    Error failure(static_cast<int>(unreadable ? errors::FileNotFound : errors::InvalidFile),
+                  lead + ": " + detail->message);
+    g_error_free(detail);
+    return failure;
+}
 
 void PipelineRelease::operator()(GstElement* pipeline) const {
     gst_element_set_state(pipeline, GST_STATE_NULL);
@@ -156,12 +180,19 @@ double GstPlayer::frameRate() {
     return frameRate_;
 }
 
+std::optional<Error> GstPlayer::takeStreamFailure() {
+    drainBus();
+    return std::exchange(failure_, std::nullopt);
+}
+
 void GstPlayer::drainBus() {
     while (GstMessage* message = gst_bus_pop(bus_)) {
         switch (GST_MESSAGE_TYPE(message)) {
             case GST_MESSAGE_EOS:
-            case GST_MESSAGE_ERROR:
                 reachEnd();
+                break;
+            case GST_MESSAGE_ERROR:
+                failWhilePlaying(message);
                 break;
             case GST_MESSAGE_DURATION_CHANGED:
                 durationMs_ = 0;
@@ -171,6 +202,14 @@ void GstPlayer::drainBus() {
         }
         gst_message_unref(message);
     }
+}
+
+// Only the first error counts: the elements downstream of the one that failed report
+// their own stop after it.
+void GstPlayer::failWhilePlaying(GstMessage* error) {
+    if (!atEnd_)
+        failure_ = errorFromMessage(error, "cannot go on playing " + playedFile(playbin_.get()));
+    reachEnd();
 }
 
 // A device that played to its end, or failed while streaming, stops where it is.

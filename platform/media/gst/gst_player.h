@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/media/player_backend.h"
 
@@ -14,6 +16,11 @@ struct PipelineRelease {
     void operator()(GstElement* pipeline) const;
 };
 using Pipeline = std::unique_ptr<GstElement, PipelineRelease>;
+
+// The service's error for a pipeline's error message: 275 when the file is missing or
+// cannot be opened for reading, 296 for anything else. Its text is lead, a colon and
+// GStreamer's own text. The message stays the caller's.
+Error errorFromMessage(GstMessage* error, const std::string& lead);
 
 // One device: a prerolled playbin driven from the host's thread. Its bus is read on every
 // call (end of stream, errors), so no GLib main loop is needed.
@@ -31,9 +38,11 @@ class GstPlayer final : public Player {
     double positionMs() override;
     double lengthMs() override;
     double frameRate() override;
+    std::optional<Error> takeStreamFailure() override;
 
   private:
     void drainBus();
+    void failWhilePlaying(GstMessage* error);
     void reachEnd();
     double streamPositionMs();
 
@@ -50,6 +59,7 @@ class GstPlayer final : public Player {
     double endMs_ = 0;
     double lastPositionMs_ = 0;
     double durationMs_ = 0;
+    std::optional<Error> failure_;
 };
 
 }  // namespace tessaro::media::gst
