@@ -215,6 +215,19 @@ TEST_F(GstBackendTest, VideoWithoutItsSurfacePlaysInRealTimeUnseen) {
     EXPECT_EQ(elsewhere.seen().clears, 0);
 }
 
+TEST_F(GstBackendTest, AHiddenSurfaceIsHandedNoFramesUntilItShowsThemAgain) {
+    RegisteredSurface surface(4245);
+    surface.setShowsFrames(false);
+    auto player = open(media.video(), 4245);
+    player->play();
+    ASSERT_TRUE(waitUntil([&] { return player->positionMs() >= 3 * frameMs; }));
+    EXPECT_EQ(surface.seen().frames, 0);
+
+    surface.setShowsFrames(true);
+    EXPECT_TRUE(waitUntil([&] { return surface.seen().frames >= 1; }));
+    EXPECT_TRUE(surface.seen().anyLitPixel);
+}
+
 TEST_F(GstBackendTest, NarrationLeavesTheSurfaceAlone) {
     RegisteredSurface surface(4243);
     open(media.narration(), 4243).reset();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -8,9 +9,12 @@
 namespace tessaro::media::testing {
 
 // A surface that keeps what it was given, read from the test's thread while frames
-// arrive on a streaming thread.
+// arrive on a streaming thread. It shows frames unless told otherwise.
 class RecordingSurface : public VideoSurface {
   public:
+    bool showsFrames() const override { return shows_; }
+    void setShowsFrames(bool shows) { shows_ = shows; }
+
     struct Seen {
         int frames = 0;
         int clears = 0;
@@ -44,6 +48,7 @@ class RecordingSurface : public VideoSurface {
     }
 
   private:
+    std::atomic<bool> shows_{true};
     mutable std::mutex mutex_;
     Seen seen_;
 };
@@ -59,6 +64,7 @@ class RegisteredSurface {
     RegisteredSurface& operator=(const RegisteredSurface&) = delete;
 
     RecordingSurface::Seen seen() const { return surface_.seen(); }
+    void setShowsFrames(bool shows) { surface_.setShowsFrames(shows); }
 
   private:
     std::intptr_t handle_;

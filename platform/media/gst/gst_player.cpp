@@ -64,6 +64,15 @@ double estimatedDurationMs(GstElement* playbin) {
     return static_cast<double>(bytes) * 8 * 1000 / bitRate;
 }
 
+// Where a device's position is asked, with a reference of its own: the sink that shows
+// a video, else the pipeline.
+GstElement* positionSourceOf(GstElement* playbin, bool hasVideo) {
+    GstElement* sink = nullptr;
+    if (hasVideo)
+        g_object_get(playbin, "video-sink", &sink, nullptr);
+    return sink ? sink : GST_ELEMENT(gst_object_ref(playbin));
+}
+
 gint64 prerolledPosition(GstElement* playbin) {
     gint64 position = 0;
     return gst_element_query_position(playbin, GST_FORMAT_TIME, &position) ? position : 0;
@@ -103,12 +112,14 @@ GstPlayer::GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle)
       bus_(gst_element_get_bus(playbin_.get())),
       surfaceHandle_(surfaceHandle),
       hasVideo_(videoStreamCount(playbin_.get()) > 0),
+      positionSource_(positionSourceOf(playbin_.get(), hasVideo_)),
       frameRate_(videoFrameRate(playbin_.get())),
       originNs_(prerolledPosition(playbin_.get())) {}
 
 GstPlayer::~GstPlayer() {
     // Down to NULL first: no frame can reach the surface after it is cleared.
     playbin_.reset();
+    gst_object_unref(positionSource_);
     gst_object_unref(bus_);
     if (hasVideo_ && surfaceHandle_ != 0)
         withVideoSurface(surfaceHandle_, [](VideoSurface& surface) { surface.clearFrame(); });
@@ -224,7 +235,7 @@ void GstPlayer::reachEnd() {
 // The last known position stands in while the pipeline cannot answer (a state change).
 double GstPlayer::streamPositionMs() {
     gint64 position = 0;
-    if (gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &position))
+    if (gst_element_query_position(positionSource_, GST_FORMAT_TIME, &position))
         lastPositionMs_ = std::max(0.0, toMs(position - originNs_));
     return lastPositionMs_;
 }

@@ -50,6 +50,9 @@ class GstPlayer final : public Player {
     GstBus* bus_;
     std::intptr_t surfaceHandle_;
     bool hasVideo_;
+    // Where the position is asked. A video's sink times its frames and answers the
+    // control's every-tick query without a walk through all of playbin's bins and sinks.
+    GstElement* positionSource_;
     double frameRate_;
     // Stream time of the first frame: MPEG program streams start at their first clock
     // reference, not at 0.
