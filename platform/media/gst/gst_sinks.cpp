@@ -3,6 +3,7 @@
 #include <gst/app/gstappsink.h>
 #include <gst/video/video.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -10,6 +11,7 @@
 
 #include "platform/media/command_service.h"
 #include "platform/media/player_backend.h"
+#include "platform/media/trace.h"
 #include "platform/media/video_surface.h"
 
 namespace tessaro::media::gst {
@@ -19,10 +21,25 @@ std::intptr_t handleOf(gpointer userData) {
     return reinterpret_cast<std::intptr_t>(userData);
 }
 
+// "frame 540.000 ms shown in window 7": the frame's stream time, so that a trace reader
+// can tell which frame of the video a surface showed, and when.
+void traceShownFrame(GstSample* sample, std::intptr_t surfaceHandle) {
+    const GstClockTime streamTime =
+        gst_segment_to_stream_time(gst_sample_get_segment(sample), GST_FORMAT_TIME,
+                                   GST_BUFFER_PTS(gst_sample_get_buffer(sample)));
+    if (!GST_CLOCK_TIME_IS_VALID(streamTime))
+        return;
+    char text[80];
+    std::snprintf(text, sizeof text, "frame %.3f ms shown in window %lld",
+                  static_cast<double>(streamTime) / GST_MSECOND,
+                  static_cast<long long>(surfaceHandle));
+    traceEvent(text);
+}
+
 void presentSample(GstSample* sample, std::intptr_t surfaceHandle) {
     if (surfaceHandle == 0)
         return;
-    withVideoSurface(surfaceHandle, [sample](VideoSurface& surface) {
+    withVideoSurface(surfaceHandle, [sample, surfaceHandle](VideoSurface& surface) {
         GstVideoInfo info;
         if (!gst_video_info_from_caps(&info, gst_sample_get_caps(sample)))
             return;
@@ -34,6 +51,7 @@ void presentSample(GstSample* sample, std::intptr_t surfaceHandle) {
             GST_VIDEO_FRAME_WIDTH(&frame), GST_VIDEO_FRAME_HEIGHT(&frame),
             GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
         gst_video_frame_unmap(&frame);
+        traceShownFrame(sample, surfaceHandle);
     });
 }
 
