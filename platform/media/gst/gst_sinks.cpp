@@ -55,12 +55,36 @@ void presentSample(GstSample* sample, std::intptr_t surfaceHandle) {
     });
 }
 
-// Shows what pull takes from the sink. Every sample is pulled, shown or not, so the sink
-// keeps running in step with the clock; the prerolled frame is shown too, so an opened
-// video shows its first picture.
-template <GstSample* (*pull)(GstAppSink*)>
-GstFlowReturn onSample(GstAppSink* sink, gpointer userData) {
-    GstSample* sample = pull(sink);
+// A frame whose time has not come. A playing video that pauses prerolls its next frame,
+// not yet due: kept back, the paused video goes on showing the frame it was paused on.
+// The frame an open or a seek prerolls is due (no clock yet, or one running past it).
+bool notYetDue(GstAppSink* sink, GstSample* sample) {
+    GstClock* clock = gst_element_get_clock(GST_ELEMENT(sink));
+    if (!clock)
+        return false;
+    const GstClockTime clockTime = gst_clock_get_time(clock);
+    const GstClockTime base = gst_element_get_base_time(GST_ELEMENT(sink));
+    gst_object_unref(clock);
+    const GstClockTime now = clockTime > base ? clockTime - base : 0;
+    const GstClockTime due =
+        gst_segment_to_running_time(gst_sample_get_segment(sample), GST_FORMAT_TIME,
+                                    GST_BUFFER_PTS(gst_sample_get_buffer(sample)));
+    return GST_CLOCK_TIME_IS_VALID(due) && due > now;
+}
+
+// Every sample is pulled, shown or not, so the sink keeps running in step with the clock.
+GstFlowReturn onPreroll(GstAppSink* sink, gpointer userData) {
+    GstSample* sample = gst_app_sink_pull_preroll(sink);
+    if (!sample)
+        return GST_FLOW_EOS;
+    if (!notYetDue(sink, sample))
+        presentSample(sample, handleOf(userData));
+    gst_sample_unref(sample);
+    return GST_FLOW_OK;
+}
+
+GstFlowReturn onPlayed(GstAppSink* sink, gpointer userData) {
+    GstSample* sample = gst_app_sink_pull_sample(sink);
     if (!sample)
         return GST_FLOW_EOS;
     presentSample(sample, handleOf(userData));
@@ -76,8 +100,8 @@ GstElement* surfaceSink(std::intptr_t surfaceHandle) {
     g_object_set(sink, "caps", caps, "sync", TRUE, "enable-last-sample", FALSE, nullptr);
     gst_caps_unref(caps);
     GstAppSinkCallbacks callbacks{};
-    callbacks.new_preroll = onSample<gst_app_sink_pull_preroll>;
-    callbacks.new_sample = onSample<gst_app_sink_pull_sample>;
+    callbacks.new_preroll = onPreroll;
+    callbacks.new_sample = onPlayed;
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks,
                                reinterpret_cast<gpointer>(surfaceHandle), nullptr);
     return sink;
