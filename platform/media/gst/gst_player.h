@@ -3,17 +3,11 @@
 #include <gst/gst.h>
 
 #include <cstdint>
-#include <memory>
 
+#include "platform/media/gst/gst_pipeline.h"
 #include "platform/media/player_backend.h"
 
 namespace tessaro::media::gst {
-
-// Owns a pipeline: taking it down to NULL stops its streaming threads before the unref.
-struct PipelineRelease {
-    void operator()(GstElement* pipeline) const;
-};
-using Pipeline = std::unique_ptr<GstElement, PipelineRelease>;
 
 // One device: a prerolled playbin driven from the host's thread. Its bus is read on every
 // call (end of stream, errors), so no GLib main loop is needed.
