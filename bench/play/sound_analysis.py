@@ -52,17 +52,23 @@ class ClipSound:
 
 
 class Recording:
-    """Samples of the monitor with the arrival time of each block read. The monitor hands
-    samples on as the sink renders them, so the earliest arrival, less the samples before
-    it, places sample 0 on the monotonic clock (to within the recorder's fragment)."""
+    """Samples of the monitor with the arrival time of each block read. A null sink
+    renders a block when it has played out the one before, so a block's first sample
+    reaches the monitor as it is heard and later samples ahead of it: the earliest
+    arrival of a block's first sample, less the samples before it, places sample 0 on the
+    monotonic clock."""
 
     def __init__(self):
         self.samples = array.array("h")
-        self.arrivals = []  # (monotonic ms, samples received so far)
+        self.arrivals = []  # (monotonic ms, samples received before the block)
+        self.odd = b""
 
     def add(self, data, at_ms):
-        self.samples.frombytes(data[:len(data) - len(data) % 2])
         self.arrivals.append((at_ms, len(self.samples)))
+        data = self.odd + data
+        whole = len(data) - len(data) % 2
+        self.samples.frombytes(data[:whole])
+        self.odd = data[whole:]
 
     def origin_ms(self):
         return min(at - count * 1000 / RATE for at, count in self.arrivals)
@@ -81,6 +87,7 @@ class Narration:
     opened: float
     played: float = None
     stopped: float = None       # first "stopped" answer after the play
+    last_playing: float = None  # last "playing" answer before it
     resumed: float = None       # the "play video" that follows the play, video asanas
     first_pause: float = None   # first "pause video" after the previous clip's play
     heard_start: float = None   # the clip's first sample heard (its own silence included)
@@ -130,9 +137,12 @@ def parse_trace(stderr_text):
             current.resumed = at
         elif lowered == "pause video" and last_pause is None and current and current.played:
             last_pause = at
-        elif (current and lowered == "status sound mode" and reply == "stopped"
-              and current.played and current.stopped is None):
-            current.stopped = at
+        elif (current and lowered == "status sound mode" and current.played
+              and current.stopped is None):
+            if reply == "stopped":
+                current.stopped = at
+            elif reply == "playing":
+                current.last_playing = at
     return run
 
 
@@ -168,8 +178,11 @@ class Handover:
     gap_ms: float              # silence between the two clips beyond their own
     held_frame: int = None     # frame on the surface when the clip started
     start_frame: int = None
-    video_on_ms: float = None  # first new frame after the hold, less the clip heard
+    video_on_ms: float = None  # the video's clock going on after the wait, less the clip heard
+    next_frame_ms: float = None  # first new frame after the wait, less the clip heard
     advance_ms: float = None   # clip heard, less its start frame shown
+    handover_ms: float = None  # "play sound" less the previous clip's first "stopped"
+    start_ms: float = None     # clip heard, less its "play sound"
 
 
 def handovers(run, start_frames):
@@ -181,27 +194,39 @@ def handovers(run, start_frames):
         before, now = run.narrations[index - 1], run.narrations[index]
         gap = (now.heard_start - before.heard_end
                if now.heard_start is not None and before.heard_end is not None else None)
+        handover = now.played - before.stopped if now.played and before.stopped else None
+        start = now.heard_start - now.played if now.heard_start and now.played else None
         if start_frames is None:
-            rows.append(Handover(index + 1, now.name, "picture", gap))
+            rows.append(Handover(index + 1, now.name, "picture", gap, handover_ms=handover,
+                                 start_ms=start))
             continue
-        start = start_frames[index]
         held = (now.first_pause is not None and before.stopped is not None
                 and before.stopped > now.first_pause)
         row = Handover(index + 1, now.name, "hold" if held else "advance", gap,
-                       start_frame=start)
+                       start_frame=start_frames[index], handover_ms=handover, start_ms=start)
         shown = [frame for at, frame in run.frames if at < now.resumed]
         row.held_frame = number(shown[-1]) if shown else None
         after = [at for at, frame in run.frames if at > now.resumed]
         if after and now.heard_start is not None:
-            row.video_on_ms = after[0] - now.heard_start
-        reached = [at for at, frame in run.frames if number(frame) == start]
+            row.next_frame_ms = after[0] - now.heard_start
+            # The frame on show when the video stopped had been up for `ran` of its period;
+            # the next one came a period after it, less that, from the moment the clock
+            # went on again.
+            before = [at for at, frame in run.frames if at <= now.first_pause]
+            if now.first_pause is not None and before:
+                ran = now.first_pause - before[-1]
+                row.video_on_ms = after[0] - (period - ran) - now.heard_start
+        reached = [at for at, frame in run.frames if number(frame) == row.start_frame]
         if not held and reached and now.heard_start is not None:
             row.advance_ms = now.heard_start - reached[0]
         rows.append(row)
     return rows
 
 
-def stop_delays(run):
-    """Per narration: its first "stopped" answer less its last sample heard."""
-    return [(n.name, n.stopped - n.heard_end if n.stopped and n.heard_end else None)
-            for n in run.narrations]
+def stop_answers(run):
+    """Per narration: its first "stopped" answer and its last "playing" answer, each less
+    its last sample heard. The first says whether "stopped" came too early, the second
+    whether the service said "playing" too long (a host that asks late delays the first
+    without the second)."""
+    since = lambda at, n: at - n.heard_end if at is not None and n.heard_end is not None else None
+    return [(n.name, since(n.stopped, n), since(n.last_playing, n)) for n in run.narrations]
