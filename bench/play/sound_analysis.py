@@ -223,6 +223,13 @@ def handovers(run, start_frames):
     return rows
 
 
+def overruns(run, clips):
+    """Per narration: "play sound" to its first "stopped", less the clip's own length: how
+    much longer than its sound the service took, whatever the sink (no recording needed)."""
+    return [(n.name, n.stopped - n.played - clips[n.name].length_ms
+             if n.stopped and n.played else None) for n in run.narrations]
+
+
 def stop_answers(run):
     """Per narration: its first "stopped" answer and its last "playing" answer, each less
     its last sample heard. The first says whether "stopped" came too early, the second
