@@ -34,7 +34,6 @@ class GstBackendTest : public ::testing::Test {
     std::unique_ptr<PlayerBackend> backend = makeGstBackend();
 };
 
-// Sets an environment variable for the life of the object.
 TEST_F(GstBackendTest, OpenedVideoStandsStoppedOnItsFirstFrame) {
     auto player = open(media.video());
     EXPECT_EQ(player->mode(), PlayerMode::Stopped);
@@ -81,6 +80,19 @@ TEST_F(GstBackendTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
     player->play();
     EXPECT_EQ(player->mode(), PlayerMode::Playing);
     EXPECT_TRUE(waitUntil([&] { return player->positionMs() > held; }));
+}
+
+// A video paused as it plays has its next frame ready in the sink: shown, the picture
+// would run one frame past the position the device reports.
+TEST_F(GstBackendTest, PausedVideoShowsTheFrameItWasPausedOn) {
+    RegisteredSurface surface(4245);
+    auto player = open(media.countingVideo(), 4245);
+    player->play();
+    ASSERT_TRUE(waitUntil([&] { return player->positionMs() >= 5 * frameMs; }));
+    player->pause();
+    const int pausedOn = static_cast<int>(player->positionMs() / frameMs);
+    sleepFor(100ms);
+    EXPECT_EQ(testing::frameShown(surface.seen().middleRed), pausedOn);
 }
 
 TEST_F(GstBackendTest, StopHaltsWhereItIs) {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/media/gst/gst_backend.h"
 #include "tests/media_gst/recording_surface.h"
+#include "tests/media_gst/service_queries.h"
 #include "tests/media_gst/test_media.h"
 
 namespace tessaro::media {
@@ -44,19 +44,8 @@ class GstServiceTest : public ::testing::Test {
         return service.execute("open " + windowsStyle(path) + " alias Sound type mpegVideo");
     }
 
-    // A query read back as the control reads it: a 50-blank area, reply length 49.
-    std::string mode(const std::string& device) {
-        char area[50];
-        std::memset(area, ' ', sizeof area);
-        service.sendString("status " + device + " mode", area, 49, 0);
-        return readModeReply(area, sizeof area);
-    }
-    double position(const std::string& device) {
-        char area[50];
-        std::memset(area, ' ', sizeof area);
-        service.sendString("status " + device + " Position", area, 49, 0);
-        return readPositionReply(area, sizeof area);
-    }
+    std::string mode(const std::string& device) { return testing::modeOf(service, device); }
+    double position(const std::string& device) { return testing::positionOf(service, device); }
 
     TestMedia media;
     Interpreter service{makeGstBackend()};

@@ -23,6 +23,8 @@ class RecordingSurface : public VideoSurface {
         int height = 0;
         int stride = 0;
         bool anyLitPixel = false;
+        // Red of the middle pixel of the frame shown last.
+        int middleRed = 0;
     };
 
     void presentFrame(const std::uint8_t* pixels, int width, int height, int stride) override {
@@ -33,6 +35,7 @@ class RecordingSurface : public VideoSurface {
         seen_.width = width;
         seen_.height = height;
         seen_.stride = stride;
+        seen_.middleRed = pixels[(height / 2) * stride + (width / 2) * 4];
         for (int offset = 0; offset < stride * height && !seen_.anyLitPixel; offset += 4)
             seen_.anyLitPixel = pixels[offset] | pixels[offset + 1] | pixels[offset + 2];
     }

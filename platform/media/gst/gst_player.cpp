@@ -44,24 +44,10 @@ int videoStreamCount(GstElement* playbin) {
 unsigned audioBitRate(GstElement* playbin) {
     GstTagList* tags = nullptr;
     g_signal_emit_by_name(playbin, "get-audio-tags", 0, &tags);
-    if (!tags)
-        return 0;
-    guint rate = 0;
-    if (!gst_tag_list_get_uint(tags, GST_TAG_NOMINAL_BITRATE, &rate))
-        gst_tag_list_get_uint(tags, GST_TAG_BITRATE, &rate);
-    gst_tag_list_unref(tags);
+    const unsigned rate = bitRateOf(tags);
+    if (tags)
+        gst_tag_list_unref(tags);
     return rate;
-}
-
-// MPEG audio without a container learns its duration only after a good part has been
-// parsed in play; until then the file size at the stream's bit rate stands for it.
-double estimatedDurationMs(GstElement* playbin) {
-    gint64 bytes = 0;
-    const unsigned bitRate = audioBitRate(playbin);
-    if (bitRate == 0 || !gst_element_query_duration(playbin, GST_FORMAT_BYTES, &bytes) ||
-        bytes <= 0)
-        return 0;
-    return static_cast<double>(bytes) * 8 * 1000 / bitRate;
 }
 
 // Where a device's position is asked, with a reference of its own: the sink that shows
@@ -89,23 +75,6 @@ std::string playedFile(GstElement* playbin) {
 }
 
 }  // namespace
-
-Error errorFromMessage(GstMessage* error, const std::string& lead) {
-    GError* detail = nullptr;
-    gst_message_parse_error(error, &detail, nullptr);
-    const bool unreadable =
-        detail->domain == GST_RESOURCE_ERROR && (detail->code == GST_RESOURCE_ERROR_NOT_FOUND ||
-                                                 detail->code == GST_RESOURCE_ERROR_OPEN_READ);
-    Error failure(static_cast<int>(unreadable ? errors::FileNotFound : errors::InvalidFile),
-                  lead + ": " + detail->message);
-    g_error_free(detail);
-    return failure;
-}
-
-void PipelineRelease::operator()(GstElement* pipeline) const {
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(pipeline);
-}
 
 GstPlayer::GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle)
     : playbin_(std::move(playbin)),
@@ -177,11 +146,7 @@ double GstPlayer::positionMs() {
 
 double GstPlayer::lengthMs() {
     drainBus();
-    gint64 duration = 0;
-    if (durationMs_ <= 0 &&
-        gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &duration) && duration > 0)
-        durationMs_ = toMs(duration);
-    const double knownMs = durationMs_ > 0 ? durationMs_ : estimatedDurationMs(playbin_.get());
+    const double knownMs = durationMs(playbin_.get(), durationMs_, audioBitRate(playbin_.get()));
     // A program stream's duration is estimated from its clock references; the end reached
     // is exact.
     return std::max(knownMs, atEnd_ ? endMs_ : 0.0);

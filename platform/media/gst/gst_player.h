@@ -3,24 +3,13 @@
 #include <gst/gst.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/media/gst/gst_pipeline.h"
 #include "platform/media/player_backend.h"
 
 namespace tessaro::media::gst {
-
-// Owns a pipeline: taking it down to NULL stops its streaming threads before the unref.
-struct PipelineRelease {
-    void operator()(GstElement* pipeline) const;
-};
-using Pipeline = std::unique_ptr<GstElement, PipelineRelease>;
-
-// The service's error for a pipeline's error message: 275 when the file is missing or
-// cannot be opened for reading, 296 for anything else. Its text is lead, a colon and
-// GStreamer's own text. The message stays the caller's.
-Error errorFromMessage(GstMessage* error, const std::string& lead);
 
 // One device: a prerolled playbin driven from the host's thread. Its bus is read on every
 // call (end of stream, errors), so no GLib main loop is needed.

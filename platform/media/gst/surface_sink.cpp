@@ -3,12 +3,32 @@
 #include <gst/app/gstappsink.h>
 #include <gst/video/video.h>
 
+#include <cstdio>
+
 #include "platform/media/command_service.h"
+#include "platform/media/trace.h"
 #include "platform/media/video_surface.h"
 #include "platform/values/error.h"
 
 namespace tessaro::media::gst {
 namespace {
+
+// "frame 540.000 ms shown in window 7": the frame's stream time, so that a trace reader
+// can tell which frame of the video a surface stood for, and when, shown or hidden.
+void traceShownFrame(GstSample* sample, std::intptr_t surfaceHandle) {
+    if (!traceEventsOn())
+        return;
+    const GstClockTime streamTime =
+        gst_segment_to_stream_time(gst_sample_get_segment(sample), GST_FORMAT_TIME,
+                                   GST_BUFFER_PTS(gst_sample_get_buffer(sample)));
+    if (!GST_CLOCK_TIME_IS_VALID(streamTime))
+        return;
+    char text[80];
+    std::snprintf(text, sizeof text, "frame %.3f ms shown in window %lld",
+                  static_cast<double>(streamTime) / GST_MSECOND,
+                  static_cast<long long>(surfaceHandle));
+    traceEvent(text);
+}
 
 // Turns a sink's frames into the surface's pixels. Used on the sink's streaming thread
 // only; the converter and the pixel buffer are kept from one frame to the next and
@@ -26,6 +46,7 @@ class FrameConverter {
         withVideoSurface(surfaceHandle_, [this, sample](VideoSurface& surface) {
             if (surface.showsFrames() && prepare(gst_sample_get_caps(sample)))
                 present(gst_sample_get_buffer(sample), surface);
+            traceShownFrame(sample, surfaceHandle_);
         });
     }
 
@@ -87,10 +108,36 @@ class FrameConverter {
     GstBuffer* pixels_ = nullptr;
 };
 
+// A frame whose time has not come. A playing video that pauses prerolls its next frame,
+// not yet due: kept back, the paused video goes on showing the frame it was paused on.
+// The frame an open or a seek prerolls is due (no clock yet, or one running past it).
+bool notYetDue(GstAppSink* sink, GstSample* sample) {
+    GstClock* clock = gst_element_get_clock(GST_ELEMENT(sink));
+    if (!clock)
+        return false;
+    const GstClockTime clockTime = gst_clock_get_time(clock);
+    const GstClockTime base = gst_element_get_base_time(GST_ELEMENT(sink));
+    gst_object_unref(clock);
+    const GstClockTime now = clockTime > base ? clockTime - base : 0;
+    const GstClockTime due =
+        gst_segment_to_running_time(gst_sample_get_segment(sample), GST_FORMAT_TIME,
+                                    GST_BUFFER_PTS(gst_sample_get_buffer(sample)));
+    return GST_CLOCK_TIME_IS_VALID(due) && due > now;
+}
+
 // Every sample is pulled, shown or not, so the sink keeps running in step with the clock.
-template <GstSample* (*pull)(GstAppSink*)>
-GstFlowReturn onSample(GstAppSink* sink, gpointer converter) {
-    GstSample* sample = pull(sink);
+GstFlowReturn onPreroll(GstAppSink* sink, gpointer converter) {
+    GstSample* sample = gst_app_sink_pull_preroll(sink);
+    if (!sample)
+        return GST_FLOW_EOS;
+    if (!notYetDue(sink, sample))
+        static_cast<FrameConverter*>(converter)->hand(sample);
+    gst_sample_unref(sample);
+    return GST_FLOW_OK;
+}
+
+GstFlowReturn onPlayed(GstAppSink* sink, gpointer converter) {
+    GstSample* sample = gst_app_sink_pull_sample(sink);
     if (!sample)
         return GST_FLOW_EOS;
     static_cast<FrameConverter*>(converter)->hand(sample);
@@ -114,8 +161,8 @@ GstElement* makeSurfaceSink(std::intptr_t surfaceHandle) {
     g_object_set(sink, "caps", caps, "sync", TRUE, "enable-last-sample", FALSE, nullptr);
     gst_caps_unref(caps);
     GstAppSinkCallbacks callbacks{};
-    callbacks.new_preroll = onSample<gst_app_sink_pull_preroll>;
-    callbacks.new_sample = onSample<gst_app_sink_pull_sample>;
+    callbacks.new_preroll = onPreroll;
+    callbacks.new_sample = onPlayed;
     gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, new FrameConverter(surfaceHandle),
                                deleteConverter);
     return sink;
