@@ -48,6 +48,9 @@ std::string bytesText(std::span<const std::uint8_t> bytes) {
 std::vector<std::uint8_t> chainedValue(const JetPages& pages, std::uint32_t address,
                                        std::size_t length, LongValueClaims& claims,
                                        std::uint64_t owner) {
+    // Jet keeps an empty memo in its row; a chain always holds data.
+    if (length == 0)
+        throw Damage("its memo chain is empty");
     std::vector<std::uint8_t> value;
     std::set<std::uint32_t> visited;
     while (value.size() < length) {
