@@ -122,7 +122,7 @@ std::vector<Field> crackRow(const JetPages& pages, const JetTable& table, const 
     const std::size_t countBytes = pages.isJet3() ? 1 : 2;
     const std::size_t rowColumns = pages.isJet3() ? row.u8(0) : row.u16(0);
     const std::size_t maskBytes = (rowColumns + 7) / 8;
-    if (maskBytes + countBytes >= row.size())
+    if (maskBytes + countBytes > row.size())
         throw row.damage("is shorter than its null mask");
     const std::size_t maskStart = row.size() - maskBytes;
 

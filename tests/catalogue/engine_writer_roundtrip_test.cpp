@@ -74,7 +74,9 @@ TEST_F(WriterRoundTripTest, DumpGivesTheDescriptionBack) {
            {"Notes", ColumnType::Memo},
            {"Done", ColumnType::Boolean}},
           {{"clip1", 0, 2.5, "first", -1}, {"clip2", 120, 3.0, Variant::null(), 0}}},
-         {"Empty", {{"x", ColumnType::Text, 1}}, {}}}};
+         {"Empty", {{"x", ColumnType::Text, 1}}, {}},
+         // Rows of a column count and a null mask only.
+         {"Flags", {{"On", ColumnType::Boolean}}, {{-1}, {0}}}}};
     const CatalogueDescription back = dumpCatalogue(write(description).string(), "");
     ASSERT_EQ(back.tables.size(), description.tables.size());
     for (std::size_t t = 0; t < back.tables.size(); ++t) {
