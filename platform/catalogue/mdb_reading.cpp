@@ -127,37 +127,41 @@ struct MdbReader::Impl {
     void readCatalogue() {
         const JetTable objects = readJetTable(*pages, "MSysObjects", SystemObjectsPage);
         std::vector<std::size_t> wanted;
-        for (const char* name : {"Id", "Name", "Type", "Flags"}) {
+        for (const auto& [name, type] : {std::pair{"Id", MDB_LONGINT},
+                                         {"Name", MDB_TEXT},
+                                         {"Type", MDB_INT},
+                                         {"Flags", MDB_LONGINT}}) {
             const JetColumn* column = columnNamed(objects, name);
-            if (!column)
-                throw Damage("it lacks its column '" + std::string(name) + "'");
+            if (!column || column->type != type)
+                throw Damage("it lacks its column '" + std::string(name) + "' of type " +
+                             std::to_string(type));
             wanted.push_back(static_cast<std::size_t>(column - objects.columns.data()));
         }
         std::map<std::uint32_t, std::string> byPage;
-        scanRows(
-            objects, [&](const PageBytes& page, std::size_t row, const std::vector<Field>& fields) {
-                std::vector<Variant> values;
-                for (const std::size_t column : wanted)
-                    values.push_back(value(objects, column, page, row, fields));
-                const Variant& id = values[0];
-                const Variant& name = values[1];
-                const Variant& type = values[2];
-                const Variant& flags = values[3];
-                if (id.isNull() || name.isNull() || type.isNull() ||
-                    (static_cast<int>(type.toDouble()) & 0x7F) != MDB_TABLE)
-                    return;
-                const auto objectFlags =
-                    flags.isNull() ? 0u : static_cast<std::uint32_t>(flags.toDouble());
-                if (objectFlags & 0x80000002u)
-                    return;
-                CatalogueEntry entry{name.toText(),
-                                     static_cast<std::uint32_t>(id.toDouble()) & 0x00FFFFFFu};
-                if (const auto [other, added] = byPage.emplace(entry.definitionPage, entry.name);
-                    !added)
-                    throw Damage("tables '" + other->second + "' and '" + entry.name +
-                                 "' have the same definition page");
-                userTables.push_back(std::move(entry));
-            });
+        scanRows(objects, [&](const PageBytes& page, std::size_t row,
+                              const std::vector<Field>& fields) {
+            std::vector<Variant> values;
+            for (const std::size_t column : wanted)
+                values.push_back(value(objects, column, page, row, fields));
+            const Variant& id = values[0];
+            const Variant& name = values[1];
+            const Variant& type = values[2];
+            const Variant& flags = values[3];
+            // The columns' types make every number an integer of 32 bits at most.
+            const auto bits = [](const Variant& number) {
+                return static_cast<std::uint32_t>(static_cast<std::int64_t>(number.toDouble()));
+            };
+            if (id.isNull() || name.isNull() || type.isNull() || (bits(type) & 0x7F) != MDB_TABLE)
+                return;
+            if (!flags.isNull() && (bits(flags) & 0x80000002u))
+                return;
+            CatalogueEntry entry{name.toText(), bits(id) & 0x00FFFFFFu};
+            if (const auto [other, added] = byPage.emplace(entry.definitionPage, entry.name);
+                !added)
+                throw Damage("tables '" + other->second + "' and '" + entry.name +
+                             "' have the same definition page");
+            userTables.push_back(std::move(entry));
+        });
         for (const CatalogueEntry& entry : userTables)
             byFoldedName.emplace(paths::foldCase(entry.name), &entry);
     }
