@@ -28,7 +28,8 @@ const std::string Marker = "memo-marker";
 
 fs::path regressionInput(const std::string& name) {
     const char* source = std::getenv("TESSARO_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "fuzz" / "regressions" / "catalogue" / name;
+    return fs::path(source ? source : ".") / "fuzz" / "regressions" / "catalogue_read_fuzzer" /
+           name;
 }
 
 // A catalogue file's bytes, patched in place and saved back.

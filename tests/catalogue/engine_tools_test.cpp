@@ -141,7 +141,7 @@ TEST(CatalogueToolRegressionTest, DamagedFilesGiveOneErrorLineAndExitCode2) {
     if (UnderAddressSanitizer)
         std::cout << "the address space stays unlimited under AddressSanitizer\n";
     const fs::path inputs = fs::path(std::getenv("TESSARO_SOURCE_DIR")) / "fuzz" / "regressions";
-    for (const auto& input : fs::directory_iterator(inputs / "catalogue")) {
+    for (const auto& input : fs::directory_iterator(inputs / "catalogue_read_fuzzer")) {
         const std::string file = input.path().string();
         for (const auto& args : {std::vector<std::string>{"dump", file},
                                  std::vector<std::string>{"query", file, "select * from Big"}}) {

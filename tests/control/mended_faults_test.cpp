@@ -43,8 +43,8 @@ TEST_F(MendedFault, WrongPasswordCountsAsAsanaNotFound) {
 // the reader abort its host, and an Asanas row that lies outside its page.
 TEST_F(MendedFault, DamagedCatalogueCountsAsAsanaNotFound) {
     const std::filesystem::path catalogue = course.root() + "/hotspots/VUDuzu.mdb";
-    const std::filesystem::path inputs =
-        std::filesystem::path(std::getenv("TESSARO_SOURCE_DIR")) / "fuzz/regressions/catalogue";
+    const std::filesystem::path inputs = std::filesystem::path(std::getenv("TESSARO_SOURCE_DIR")) /
+                                         "fuzz/regressions/catalogue_read_fuzzer";
     std::vector<std::function<void()>> damages;
     for (const auto& input : std::filesystem::directory_iterator(inputs)) {
         damages.push_back([=] {
