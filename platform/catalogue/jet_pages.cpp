@@ -1,7 +1,6 @@
 #include "platform/catalogue/jet_pages.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tessaro::catalogue {
 
@@ -47,10 +46,12 @@ std::string JetPages::text(std::span<const std::uint8_t> stored) const {
         return {};
     // UTF-8 takes at most three bytes for each stored byte, whatever the form.
     std::vector<char> buffer(stored.size() * 3 + 16, '\0');
-    mdb_unicode2ascii(mdb_, reinterpret_cast<const char*>(stored.data()), stored.size(),
-                      buffer.data(), buffer.size());
-    // The text ends at its first zero; the buffer bounds it even if libmdb wrote none.
-    return std::string(buffer.data(), ::strnlen(buffer.data(), buffer.size()));
+    const int length = mdb_unicode2ascii(mdb_, reinterpret_cast<const char*>(stored.data()),
+                                         stored.size(), buffer.data(), buffer.size());
+    // The whole text, zero characters included; never more than the buffer holds.
+    return std::string(buffer.data(),
+                       std::clamp<std::size_t>(static_cast<std::size_t>(std::max(length, 0)), 0,
+                                               buffer.size() - 1));
 }
 
 }  // namespace tessaro::catalogue

@@ -66,7 +66,10 @@ TEST_F(WriterRoundTripTest, EveryColumnTypeWithNullsReadsBackAsUntypedValues) {
 
 TEST_F(WriterRoundTripTest, DumpGivesTheDescriptionBack) {
     const CatalogueDescription description{
-        {asanaTable({{"Tadasana", 1}, {Variant::null(), 2}, {"Ürdhva Mukha", 3}}),
+        {asanaTable({{"Tadasana", 1},
+                     {Variant::null(), 2},
+                     {"Ürdhva Mukha", 3},
+                     {std::string("zero\0inside", 11), 4}}),
          {"Audio_Asana1",
           {{"Filename", ColumnType::Text, 20},
            {"StartPos", ColumnType::Integer},
