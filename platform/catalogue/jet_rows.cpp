@@ -52,6 +52,7 @@ std::vector<std::size_t> jet3Offsets(const RowBytes& row, std::size_t maskBytes,
     if (last - count < 1)
         throw row.damage("has more variable columns than bytes");
     std::vector<std::size_t> offsets;
+    offsets.reserve(varCount + 1);
     std::ptrdiff_t used = 0;
     for (std::ptrdiff_t i = 0; i <= count; ++i) {
         while (used < jumps && i == row.u8(size - 2 - mask - used))
@@ -68,6 +69,7 @@ std::vector<std::size_t> jet4Offsets(const RowBytes& row, std::size_t maskBytes,
     if (first - 2 * static_cast<std::ptrdiff_t>(varCount) < 2)
         throw row.damage("has more variable columns than bytes");
     std::vector<std::size_t> offsets;
+    offsets.reserve(varCount + 1);
     for (std::size_t i = 0; i <= varCount; ++i)
         offsets.push_back(row.u16(first - 2 * static_cast<std::ptrdiff_t>(i)));
     return offsets;
@@ -138,6 +140,7 @@ std::vector<Field> crackRow(const JetPages& pages, const JetTable& table, const 
     }
 
     std::vector<Field> fields;
+    fields.reserve(table.columns.size());
     std::size_t fixedFound = 0;
     const std::size_t rowFixed = rowColumns - varCount;
     for (const JetColumn& column : table.columns) {
