@@ -1,3 +1,4 @@
+#include "control/error_modes.h"
 #include "control/kavo_video_sync.h"
 
 namespace tessaro {

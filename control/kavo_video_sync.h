@@ -5,15 +5,19 @@
 #include <memory>
 #include <string>
 
-#include "control/error_modes.h"
-#include "platform/catalogue/catalogue.h"
-#include "platform/host/host_container.h"
-#include "platform/host/module_folder.h"
-#include "platform/host/property_bag.h"
-#include "platform/media/command_service.h"
-#include "platform/values/variant.h"
+#include <tessaro/catalogue.h>
+#include <tessaro/command_service.h>
+#include <tessaro/export.h>
+#include <tessaro/host_container.h>
+#include <tessaro/module_folder.h>
+#include <tessaro/property_bag.h>
+#include <tessaro/variant.h>
 
 namespace tessaro {
+
+// How the private steps meet failures (control/error_modes.h, not installed).
+class ErrorMode;
+class IgnoreAndContinue;
 
 // A 16-bit boolean: true is all bits set. Compared with exactly these two values.
 using Flag = std::int16_t;
@@ -58,7 +62,7 @@ struct KavoVideoSyncFields {
 // event "CurAudioNos" and of the end of a playback or preview by "VideoEnd". Everything
 // runs on the host's thread. Methods other than fileOpen and StopPlay report failures
 // by throwing tessaro::Error.
-class KavoVideoSync {
+class TESSARO_EXPORT KavoVideoSync {
   public:
     // Creates the child controls Picture2, Timer2, Picture1, Timer1, in that order.
     explicit KavoVideoSync(ControlServices services);

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "control/error_modes.h"
 #include "control/kavo_video_sync.h"
 
 namespace tessaro {

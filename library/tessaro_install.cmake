@@ -1,39 +1,35 @@
-# What `cmake --install` puts under the prefix, all in the component "tessaro":
-#   lib/libTessaro.so, include/tessaro/<project layout>/*.h,
-#   lib/cmake/Tessaro/ (find_package(Tessaro) -> Tessaro::Tessaro), lib/pkgconfig/tessaro.pc,
-#   and the Designer plugin in Qt's plugin folder below the prefix (<plugins>/designer).
-include(GNUInstallDirs)
+# What `cmake --install` puts under the prefix, by component (one Debian package each):
+#   library:     lib/<multiarch>/libTessaro.so.0 and libTessaro.so.0.x.y
+#   development: lib/<multiarch>/libTessaro.so, include/tessaro/*.h (the public headers),
+#                lib/<multiarch>/cmake/Tessaro/ (find_package(Tessaro) -> Tessaro::Tessaro),
+#                lib/<multiarch>/pkgconfig/tessaro.pc
+#   designer:    the Designer plugin in Qt's plugin folder below the prefix (<plugins>/designer)
+#   tools:       every tool, by its own install() rule (tools/)
+#   mendrick:    the updater with the control library beside it (updater/)
 include(CMakePackageConfigHelpers)
 
-set(TESSARO_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/tessaro)
 set(TESSARO_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tessaro)
 set(TESSARO_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-target_include_directories(Tessaro INTERFACE $<INSTALL_INTERFACE:${TESSARO_INCLUDE_DIR}>)
-install(TARGETS Tessaro EXPORT TessaroTargets COMPONENT tessaro
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# tessaro_find_installed_library(TARGET INSTALL_DIR): an installed program or plugin that
+# links libTessaro finds it from INSTALL_DIR (relative to the prefix), wherever the prefix
+# is; under a prefix whose library folder the system searches anyway (/usr) it needs no
+# run path.
+function(tessaro_find_installed_library target install_dir)
+    if(NOT CMAKE_INSTALL_FULL_LIBDIR IN_LIST CMAKE_PLATFORM_IMPLICIT_LINK_DIRECTORIES)
+        file(RELATIVE_PATH to_library /prefix/${install_dir} /prefix/${CMAKE_INSTALL_LIBDIR})
+        set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${to_library}")
+    endif()
+endfunction()
 
-# The headers a host includes, with everything they include, kept in the project's layout
-# so that the same #include lines work in the tree and installed.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/control/ COMPONENT tessaro
-        DESTINATION ${TESSARO_INCLUDE_DIR}/control FILES_MATCHING PATTERN "*.h")
-foreach(header
-        platform/values/error.h platform/values/variant.h
-        platform/catalogue/catalogue.h
-        platform/host/host_container.h platform/host/module_folder.h platform/host/picture.h
-        platform/host/property_bag.h
-        platform/media/command_service.h platform/media/interpreter.h
-        platform/media/player_backend.h platform/media/video_surface.h
-        platform/media/gst/gst_backend.h
-        platform/paths/paths.h
-        platform/qt/kavo_video_sync_widget.h platform/qt/message_presenter.h
-        platform/qt/qsettings_property_bag.h)
-    get_filename_component(folder ${header} DIRECTORY)
-    install(FILES ${PROJECT_SOURCE_DIR}/${header} COMPONENT tessaro
-            DESTINATION ${TESSARO_INCLUDE_DIR}/${folder})
-endforeach()
+target_include_directories(Tessaro INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+install(TARGETS Tessaro EXPORT TessaroTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT library
+                NAMELINK_COMPONENT development)
+install(FILES ${TESSARO_PUBLIC_HEADERS} COMPONENT development
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessaro)
 
-install(EXPORT TessaroTargets NAMESPACE Tessaro:: COMPONENT tessaro
+install(EXPORT TessaroTargets NAMESPACE Tessaro:: COMPONENT development
         DESTINATION ${TESSARO_CONFIG_DIR})
 configure_package_config_file(TessaroConfig.cmake.in
                               ${CMAKE_CURRENT_BINARY_DIR}/TessaroConfig.cmake
@@ -42,17 +38,16 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/TessaroConfigVersio
                                  COMPATIBILITY SameMinorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/TessaroConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/TessaroConfigVersion.cmake
-        COMPONENT tessaro DESTINATION ${TESSARO_CONFIG_DIR})
+        COMPONENT development DESTINATION ${TESSARO_CONFIG_DIR})
 
 # The .pc file finds the prefix from its own place, so the tree can be moved.
 file(RELATIVE_PATH TESSARO_PC_TO_PREFIX /prefix/${TESSARO_PKGCONFIG_DIR} /prefix)
 configure_file(tessaro.pc.in ${CMAKE_CURRENT_BINARY_DIR}/tessaro.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tessaro.pc COMPONENT tessaro
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tessaro.pc COMPONENT development
         DESTINATION ${TESSARO_PKGCONFIG_DIR})
 
 if(TARGET tessaro_designer)
     set(designer_dir ${QT6_INSTALL_PLUGINS}/designer)
-    file(RELATIVE_PATH plugin_to_lib /prefix/${designer_dir} /prefix/${CMAKE_INSTALL_LIBDIR})
-    set_target_properties(tessaro_designer PROPERTIES INSTALL_RPATH "$ORIGIN/${plugin_to_lib}")
-    install(TARGETS tessaro_designer COMPONENT tessaro LIBRARY DESTINATION ${designer_dir})
+    tessaro_find_installed_library(tessaro_designer ${designer_dir})
+    install(TARGETS tessaro_designer COMPONENT designer LIBRARY DESTINATION ${designer_dir})
 endif()

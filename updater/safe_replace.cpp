@@ -19,7 +19,7 @@ struct Failure {
 };
 
 std::string describe(const Failure& failure) {
-    return "Veltrana could not be updated: " + failure.step + ": " + std::strerror(failure.error);
+    return failure.step + ": " + std::strerror(failure.error);
 }
 
 class Descriptor {

@@ -12,7 +12,8 @@ namespace mendrick {
 // there was no old file.
 // Returns nothing on success. On any failure (source unreadable, folder not writable,
 // disk full, target not replaceable) `target` is left untouched, no new file remains,
-// and the result is a sentence naming the step that failed and the system's reason.
+// and the result names the step that failed and the system's reason ("cannot read
+// /opt/x/Tessaro.ocx: No such file or directory").
 std::optional<std::string> replaceFile(const std::string& source, const std::string& target);
 
 }  // namespace mendrick

@@ -22,16 +22,17 @@ std::string homeFolder() {
     return user && user->pw_dir ? user->pw_dir : "";
 }
 
-std::string winePrefix() {
-    if (std::string prefix = variable("WINEPREFIX"); !prefix.empty())
-        return prefix;
-    return homeFolder() + "/.wine";
+// The XDG base directory rules: a relative $XDG_CONFIG_HOME is ignored.
+std::string configurationFolder() {
+    if (std::string folder = variable("XDG_CONFIG_HOME"); folder.starts_with('/'))
+        return folder;
+    return homeFolder() + "/.config";
 }
 
 std::string profileFile() {
     if (std::string profile = variable("MENDRICK_PROFILE"); !profile.empty())
         return profile;
-    return winePrefix() + "/drive_c/windows/win.ini";
+    return configurationFolder() + "/Veltrana/Quillon.ini";
 }
 
 std::string ownFolder() {
@@ -43,7 +44,7 @@ std::string ownFolder() {
 }  // namespace
 
 UpdateSetup setupFromEnvironment() {
-    return {profileFile(), ownFolder(), winePrefix() + "/dosdevices"};
+    return {profileFile(), ownFolder(), currentMachine()};
 }
 
 bool unattended() {
@@ -57,6 +58,7 @@ int exitCodeFor(Outcome outcome) {
         case Outcome::notInstalled:
             return 1;
         case Outcome::copyFailed:
+        case Outcome::refused:
             return 2;
     }
     return 2;

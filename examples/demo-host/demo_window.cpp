@@ -6,8 +6,11 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <iostream>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
+#include <tessaro/version.h>
+
 #include "tools/tessaro-play/asana_list.h"
 
 namespace tessaro::demo {
@@ -43,6 +46,7 @@ DemoWindow::DemoWindow(const QString& courseFolder)
     connect(control_, &KavoVideoSyncWidget::VideoEnd, this, [this] { log("VideoEnd"); });
     control_->setResourcedir(courseFolder_);
     clock_.start();
+    log(QString("Tessaro %1").arg(tessaro::version()));
     loadCourse();
 }
 
@@ -111,7 +115,9 @@ void DemoWindow::playOnStart(const QString& asana) {
 }
 
 void DemoWindow::log(const QString& line) {
-    log_->appendPlainText(QString("%1 s  ").arg(clock_.elapsed() / 1000.0, 7, 'f', 3) + line);
+    const QString stamped = QString("%1 s  ").arg(clock_.elapsed() / 1000.0, 7, 'f', 3) + line;
+    log_->appendPlainText(stamped);
+    std::cout << stamped.toStdString() << std::endl;
 }
 
 }  // namespace tessaro::demo

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
-#include "platform/qt/kavo_video_sync_widget.h"
+#include <tessaro/kavo_video_sync_widget.h>
 
 class QListWidget;
 class QPlainTextEdit;
@@ -25,6 +25,8 @@ class DemoWindow : public QMainWindow {
     void loadCourse();
     // Runs one of the control's methods on the selected asana; a failure goes to the log.
     void run(const QString& label, void (KavoVideoSyncWidget::*method)());
+    // Adds a line to the log, and writes it to standard output so that a run can be
+    // followed from a terminal or a script.
     void log(const QString& line);
 
     QString courseFolder_;

@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/values/variant.h"
+#include <tessaro/export.h>
+#include <tessaro/variant.h>
 
 namespace tessaro::catalogue {
 
@@ -28,7 +29,7 @@ inline constexpr int ObjectClosed = 3420;
 // A snapshot over a query's rows, in the order the table stores them. Every member
 // throws tessaro::Error with the Jet number: 3021 when there is no current row, 3420
 // once the recordset or its database has been closed.
-class Recordset {
+class TESSARO_EXPORT Recordset {
   public:
     virtual ~Recordset() = default;
 
@@ -51,7 +52,7 @@ class Recordset {
 };
 
 // An open catalogue file. Closing it closes its recordsets too.
-class Database {
+class TESSARO_EXPORT Database {
   public:
     virtual ~Database() = default;
 
@@ -68,7 +69,7 @@ class Database {
 };
 
 // The database engine, one per process.
-class Engine {
+class TESSARO_EXPORT Engine {
   public:
     virtual ~Engine() = default;
 
@@ -84,6 +85,6 @@ class Engine {
 };
 
 // The process's engine over mdbtools, created on first use.
-Engine& processEngine();
+TESSARO_EXPORT Engine& processEngine();
 
 }  // namespace tessaro::catalogue

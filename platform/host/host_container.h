@@ -4,12 +4,13 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/host/picture.h"
+#include <tessaro/export.h>
+#include <tessaro/picture.h>
 
 namespace tessaro::host {
 
 // A picture box child control. Positions are in twips (15 per pixel).
-class PictureBox {
+class TESSARO_EXPORT PictureBox {
   public:
     virtual ~PictureBox() = default;
 
@@ -24,7 +25,7 @@ class PictureBox {
 
 // A timer child control. While enabled, its tick runs every interval on the host's
 // thread, through the message loop. Setting Enabled to true restarts the interval.
-class Timer {
+class TESSARO_EXPORT Timer {
   public:
     virtual ~Timer() = default;
 
@@ -39,7 +40,7 @@ class Timer {
 
 // What the host window offers the control placed on it. All calls come from the host's
 // thread. The container owns the child controls it creates; they live as long as it.
-class HostContainer {
+class TESSARO_EXPORT HostContainer {
   public:
     virtual ~HostContainer() = default;
 

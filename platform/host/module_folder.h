@@ -2,10 +2,12 @@
 
 #include <string>
 
+#include <tessaro/export.h>
+
 namespace tessaro::host {
 
 // The folder that holds the control library's own file, without a trailing separator.
-class ModuleFolder {
+class TESSARO_EXPORT ModuleFolder {
   public:
     virtual ~ModuleFolder() = default;
     virtual std::string path() const = 0;
@@ -16,6 +18,6 @@ class ModuleFolder {
 // empty, overrides it: its value is answered as it stands, trailing separators removed,
 // read afresh on every call (so a course can keep its catalogue apart from the library,
 // and a test can point it at a temporary folder). Empty when neither can be found.
-ModuleFolder& libraryModuleFolder();
+TESSARO_EXPORT ModuleFolder& libraryModuleFolder();
 
 }  // namespace tessaro::host

@@ -4,17 +4,19 @@
 #include <string>
 #include <string_view>
 
+#include <tessaro/export.h>
+
 namespace tessaro::host {
 
 // Decoded image data, owned by the platform that loaded it (a QImage on Qt, nothing in
 // the sim). The control never looks inside.
-class PictureData {
+class TESSARO_EXPORT PictureData {
   public:
     virtual ~PictureData() = default;
 };
 
 // What a picture box shows: the empty picture, or an image loaded from a file.
-class Picture {
+class TESSARO_EXPORT Picture {
   public:
     Picture() = default;
     Picture(std::string source, std::shared_ptr<const PictureData> data)
@@ -31,7 +33,7 @@ class Picture {
 };
 
 // Loads pictures from files.
-class PictureLoader {
+class TESSARO_EXPORT PictureLoader {
   public:
     virtual ~PictureLoader() = default;
 

@@ -2,12 +2,13 @@
 
 #include <string_view>
 
-#include "platform/values/variant.h"
+#include <tessaro/export.h>
+#include <tessaro/variant.h>
 
 namespace tessaro::host {
 
 // The host's store for a control's persisted properties (its saved window).
-class PropertyBag {
+class TESSARO_EXPORT PropertyBag {
   public:
     virtual ~PropertyBag() = default;
 

@@ -54,6 +54,11 @@ std::string CommandRunner::run(const Command& command) {
     fail(errors::UnrecognizedCommand, "unknown command");
 }
 
+std::optional<Error> CommandRunner::takeStreamFailure(const Command& command) {
+    Device* device = command.allDevices ? nullptr : devices_.find(command.device);
+    return device ? device->player->takeStreamFailure() : std::nullopt;
+}
+
 Device& CommandRunner::openDevice(const Command& command) {
     Device* device = devices_.find(command.device);
     if (!device)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/media/command_parser.h"
@@ -17,6 +18,9 @@ class CommandRunner {
     // tessaro::Error with the service's number when the command fails; a failed open
     // leaves nothing open.
     std::string run(const Command& command);
+    // The stream failure of the device the command named, handed out once (see
+    // Player::takeStreamFailure); nullopt when it has none or is not open.
+    std::optional<Error> takeStreamFailure(const Command& command);
 
   private:
     void open(const Command& command);

@@ -5,12 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include <tessaro/export.h>
+
 namespace tessaro::media {
 
 // The media command service: devices opened, driven and queried by command strings
 // ("open X alias video type mpegVideo  style child parent 1234", "play sound",
 // "status video Position", "close all"), with the classic contracts. Never throws.
-class CommandService {
+// A device that fails while it plays (a stream damaged midway, a file no longer
+// readable) stops there and reads as stopped; the failure is reported once, through the
+// error reporter, by whichever call on that device finds it first, execute or sendString.
+class TESSARO_EXPORT CommandService {
   public:
     virtual ~CommandService() = default;
 
@@ -51,8 +56,8 @@ inline constexpr unsigned InvalidFile = 296;
 // Reading a reply as the control reads it. The area is trimmed of blanks at both ends
 // and its last character (the terminator) dropped.
 // Mode: then cut before the first NUL and upper-cased ("STOPPED", "PLAYING", "").
-std::string readModeReply(const char* replyArea, std::size_t areaSize);
+TESSARO_EXPORT std::string readModeReply(const char* replyArea, std::size_t areaSize);
 // Position: the leading number of the trimmed text; 0 when it starts with none.
-double readPositionReply(const char* replyArea, std::size_t areaSize);
+TESSARO_EXPORT double readPositionReply(const char* replyArea, std::size_t areaSize);
 
 }  // namespace tessaro::media

@@ -2,6 +2,10 @@
 
 #include <cstdio>
 #include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "platform/media/command_parser.h"
 #include "platform/media/command_runner.h"
@@ -18,55 +22,115 @@ void reportOnStderr(const std::string& message) {
 }
 
 // "pause video: device not open", naming the command by its verb and device.
-std::string failureText(const Command& command, const std::string& reason) {
-    std::string text = command.verbWord.empty() ? "command" : command.verbWord;
-    if (!command.device.empty())
-        text += " " + command.device;
+std::string failureText(const std::string& verb, const std::string& device,
+                        const std::string& reason) {
+    std::string text = verb.empty() ? "command" : verb;
+    if (!device.empty())
+        text += " " + device;
     return text + ": " + reason;
 }
+
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+
+// A timer tick sends the same few commands again and again ("status sound mode", "status
+// video Position", "pause video"); their readings are kept, so that a repeat is looked up
+// rather than read again. Open commands, which name a new file each time, are not kept,
+// nor is any text past the first few dozen. A reading is shared, so it stays whole
+// whatever commands run while it is in use.
+class CommandReadings {
+  public:
+    using Reading = std::shared_ptr<const Command>;
+
+    // Reads text into `reading`. Throws tessaro::Error for a malformed command, leaving
+    // in `reading` what was read of it.
+    void read(std::string_view text, Reading& reading) {
+        if (const auto known = kept_.find(text); known != kept_.end()) {
+            reading = known->second;
+            return;
+        }
+        const auto fresh = std::make_shared<Command>();
+        reading = fresh;
+        parseCommand(text, *fresh);
+        if (fresh->verb != Verb::Open && kept_.size() < keptTexts)
+            kept_.emplace(std::string(text), fresh);
+    }
+
+  private:
+    static constexpr std::size_t keptTexts = 64;
+    std::unordered_map<std::string, Reading, TextHash, std::equal_to<>> kept_;
+};
+
+using Reading = CommandReadings::Reading;
 
 }  // namespace
 
 struct Interpreter::Impl {
     explicit Impl(std::unique_ptr<PlayerBackend> backend) : runner(std::move(backend)) {}
 
-    // Runs one command, keeping its outcome; returns the reply ("" on failure).
-    std::string run(std::string_view text, Command& command);
-    void report(const Command& command);
+    // Runs one command, keeping its outcome and, in `command`, its reading; returns the
+    // reply ("" on failure).
+    std::string run(std::string_view text, Reading& command);
+    // Reports a failure the first time it is seen on the device since its open.
+    void report(const std::string& device, const std::string& verb, unsigned number,
+                const std::string& text);
+    // A device that failed while playing is reported by whichever command finds it first.
+    void reportStreamFailure(const Command& command);
 
     CommandRunner runner;
+    CommandReadings readings;
     FailureReports reports;
     ErrorReporter reporter = reportOnStderr;
     Trace trace;
     Outcome outcome;
 };
 
-std::string Interpreter::Impl::run(std::string_view text, Command& command) {
+std::string Interpreter::Impl::run(std::string_view text, Reading& command) {
+    static const Reading nothingRead = std::make_shared<const Command>();
     outcome = Outcome{};
+    command = nothingRead;
     try {
-        parseCommand(text, command);
-        if (command.verb == Verb::Open)
-            reports.forget(command.device);
-        return runner.run(command);
+        readings.read(text, command);
+        if (command->verb == Verb::Open)
+            reports.forget(command->device);
+        return runner.run(*command);
     } catch (const Error& error) {
-        outcome =
-            Outcome{static_cast<unsigned>(error.number()), failureText(command, error.text())};
+        outcome = Outcome{static_cast<unsigned>(error.number()),
+                          failureText(command->verbWord, command->device, error.text())};
     } catch (const std::exception& error) {
-        outcome = Outcome{errors::InternalError, failureText(command, error.what())};
+        outcome = Outcome{errors::InternalError,
+                          failureText(command->verbWord, command->device, error.what())};
     } catch (...) {
-        outcome = Outcome{errors::InternalError, failureText(command, "internal failure")};
+        outcome = Outcome{errors::InternalError,
+                          failureText(command->verbWord, command->device, "internal failure")};
     }
     return {};
 }
 
-void Interpreter::Impl::report(const Command& command) {
-    if (!reports.firstTime(command.device, command.verbWord, outcome.number))
+void Interpreter::Impl::report(const std::string& device, const std::string& verb, unsigned number,
+                               const std::string& text) {
+    if (!reports.firstTime(device, verb, number))
         return;
     try {
-        reporter(outcome.text + " (media error " + std::to_string(outcome.number) + ")");
+        reporter(text + " (media error " + std::to_string(number) + ")");
     } catch (...) {
-        // A reporter that fails must not turn a failed command into an exception.
+        // A reporter that fails must not turn a command into an exception.
     }
+}
+
+// Reported as a failure of the device's playing, whatever the command that found it.
+void Interpreter::Impl::reportStreamFailure(const Command& command) {
+    const std::optional<Error> failure = runner.takeStreamFailure(command);
+    if (!failure)
+        return;
+    const auto number = static_cast<unsigned>(failure->number());
+    const std::string text = failureText("play", command.device, failure->text());
+    trace.record("failure", command.device, number, text);
+    report(command.device, "play", number, text);
 }
 
 Interpreter::Interpreter(std::unique_ptr<PlayerBackend> backend)
@@ -74,25 +138,29 @@ Interpreter::Interpreter(std::unique_ptr<PlayerBackend> backend)
 
 Interpreter::~Interpreter() = default;
 
+// Reports run last and on copies: a modal box lets the host's events run, and with them
+// further commands.
 bool Interpreter::execute(std::string_view command) {
-    Command parsed;
+    Reading parsed;
     impl_->run(command, parsed);
-    const Outcome& outcome = impl_->outcome;
+    const Outcome outcome = impl_->outcome;
     impl_->trace.record("execute", command, outcome.number, outcome.text);
     if (outcome.number != 0)
-        impl_->report(parsed);
+        impl_->report(parsed->device, parsed->verbWord, outcome.number, outcome.text);
+    impl_->reportStreamFailure(*parsed);
     return outcome.number == 0;
 }
 
 unsigned Interpreter::sendString(std::string_view command, char* replyArea, unsigned replyLength,
                                  std::intptr_t) {
-    Command parsed;
+    Reading parsed;
     const std::string reply = impl_->run(command, parsed);
-    const Outcome& outcome = impl_->outcome;
+    const Outcome outcome = impl_->outcome;
     impl_->trace.record("sendString", command, outcome.number,
                         outcome.number == 0 ? reply : outcome.text);
     if (outcome.number == 0)
         writeReply(reply, replyArea, replyLength);
+    impl_->reportStreamFailure(*parsed);
     return outcome.number;
 }
 

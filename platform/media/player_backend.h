@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/values/error.h"
@@ -29,6 +30,10 @@ class Player {
     virtual double lengthMs() = 0;
     // Frames per second of the video stream, 0 for audio only.
     virtual double frameRate() = 0;
+    // A failure that ended the playback early (a stream that cannot be decoded further, a
+    // file that can no longer be read), handed out once; the device then reads Stopped
+    // where it failed, as if played to its end. nullopt when there is none to hand out.
+    virtual std::optional<Error> takeStreamFailure() { return std::nullopt; }
 };
 
 // Opens players. One backend per service.

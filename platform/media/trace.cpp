@@ -8,30 +8,40 @@
 namespace tessaro::media {
 namespace {
 
-std::string monotonicStamp() {
+bool traceRequested() {
+    const char* setting = std::getenv("TESSARO_TRACE");
+    return setting && std::string_view(setting) == "1";
+}
+
+// One write per line, so that lines of several threads or processes do not mix.
+void writeStamped(std::string_view text) {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%.3f",
+    char stamp[48];
+    std::snprintf(stamp, sizeof stamp, "[media %.3f ms] ",
                   std::chrono::duration<double, std::milli>(now).count());
-    return stamp;
+    const std::string line = stamp + std::string(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace
 
-Trace::Trace() {
-    const char* setting = std::getenv("TESSARO_TRACE");
-    enabled_ = setting && std::string_view(setting) == "1";
-}
+Trace::Trace() : enabled_(traceRequested()) {}
 
 void Trace::record(std::string_view entry, std::string_view command, unsigned result,
                    std::string_view detail) const {
     if (!enabled_)
         return;
-    // One write per line, so that lines of several threads or processes do not mix.
-    const std::string line = "[media " + monotonicStamp() + " ms] " + std::string(entry) + " \"" +
-                             std::string(command) + "\" -> " + std::to_string(result) + " \"" +
-                             std::string(detail) + "\"\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    writeStamped(std::string(entry) + " \"" + std::string(command) + "\" -> " +
+                 std::to_string(result) + " \"" + std::string(detail) + "\"");
+}
+
+void traceEvent(std::string_view text) {
+    if (traceEventsOn())
+        writeStamped(text);
+}
+
+bool traceEventsOn() {
+    return traceRequested();
 }
 
 }  // namespace tessaro::media

@@ -21,4 +21,12 @@ class Trace {
     bool enabled_;
 };
 
+// Writes one stamped line, in the form of the command lines, for what a device does
+// between commands (a video frame reaching its surface); on when TESSARO_TRACE is "1" at
+// the time of the call. Safe to call from streaming threads.
+void traceEvent(std::string_view text);
+
+// Whether traceEvent writes now: lets a caller skip composing a line nobody reads.
+bool traceEventsOn();
+
 }  // namespace tessaro::media

@@ -12,6 +12,11 @@ class VideoSurface {
   public:
     virtual ~VideoSurface() = default;
 
+    // Whether the frames handed here are seen now; asked on a streaming thread before each
+    // frame. A sink converts and hands over only the frames of a surface that shows them,
+    // so a surface that is shown again draws the next frame that comes. A surface without
+    // a window of its own (a recorder) shows them all.
+    virtual bool showsFrames() const { return true; }
     // One decoded frame, 32-bit pixels in memory order R, G, B, X, rows of `stride`
     // bytes. Called from a streaming thread: the surface copies what it keeps and
     // returns quickly.

@@ -4,7 +4,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "control/kavo_video_sync.h"
+#include <tessaro/export.h>
+#include <tessaro/kavo_video_sync.h>
 
 class QSettings;
 
@@ -25,7 +26,7 @@ class QtHostContainer;
 // connected to the widget itself, or through a queued invocation, the widget catches the
 // failure and reports it by controlError (or, with no receiver connected, through the
 // message presenter) instead.
-class KavoVideoSyncWidget : public QWidget {
+class TESSARO_EXPORT KavoVideoSyncWidget : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Resourcedir READ Resourcedir WRITE setResourcedir NOTIFY ResourcedirChanged)
     Q_PROPERTY(QString AsanaNaME READ AsanaNaME WRITE setAsanaNaME NOTIFY AsanaNaMEChanged)

@@ -3,14 +3,15 @@
 #include <QSettings>
 #include <QString>
 
-#include "platform/host/property_bag.h"
+#include <tessaro/export.h>
+#include <tessaro/property_bag.h>
 
 namespace tessaro::qt {
 
 // A control's persisted properties in a QSettings group of their own (one group per
 // control on the window). Texts are stored as strings, numbers as numbers; a value equal
 // to its default removes the key, so that only changed properties are saved.
-class QSettingsPropertyBag : public host::PropertyBag {
+class TESSARO_EXPORT QSettingsPropertyBag : public host::PropertyBag {
   public:
     QSettingsPropertyBag(QSettings& settings, QString group);
 

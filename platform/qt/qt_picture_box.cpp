@@ -72,6 +72,14 @@ void QtPictureBox::scheduleRepaint() {
         Qt::QueuedConnection);
 }
 
+void QtPictureBox::showEvent(QShowEvent*) {
+    visible_ = true;
+}
+
+void QtPictureBox::hideEvent(QHideEvent*) {
+    visible_ = false;
+}
+
 void QtPictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QImage image = pictureImage(picture_);

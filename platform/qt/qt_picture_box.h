@@ -12,7 +12,9 @@ namespace tessaro::qt {
 
 // A picture box child control: a child widget that shows its picture at its top left
 // and, while a video device draws into its window handle, the latest video frame at
-// its top left over it. Positions are kept in twips and placed at 15 twips per pixel.
+// its top left over it. It takes frames only while it is visible on screen (offscreen
+// platforms included): a box whose window is hidden, as a headless host's is, costs no
+// frame conversion. Positions are kept in twips and placed at 15 twips per pixel.
 class QtPictureBox : public QWidget, public host::PictureBox, public media::VideoSurface {
     Q_OBJECT
 
@@ -26,6 +28,7 @@ class QtPictureBox : public QWidget, public host::PictureBox, public media::Vide
     int top() const override { return top_; }
     void setTop(int twips) override;
 
+    bool showsFrames() const override { return visible_; }
     // Called on the streaming thread: copies the frame and schedules a repaint.
     void presentFrame(const std::uint8_t* pixels, int width, int height, int stride) override;
     void clearFrame() override;
@@ -35,6 +38,8 @@ class QtPictureBox : public QWidget, public host::PictureBox, public media::Vide
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void scheduleRepaint();
@@ -46,6 +51,8 @@ class QtPictureBox : public QWidget, public host::PictureBox, public media::Vide
     mutable std::mutex frameMutex_;
     QImage frame_;
     std::atomic<bool> repaintPending_{false};
+    // isVisible(), kept where a streaming thread may read it.
+    std::atomic<bool> visible_{false};
 };
 
 // Twips to pixels at 15 twips per pixel, rounded to the nearest pixel.

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_timer.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "platform/qt/message_presenter.h"
@@ -10,7 +11,7 @@ QtTimer::QtTimer(QObject& window, const QString& name, bool enabled, int interva
     : timer_(*new QTimer(&window)) {
     timer_.setObjectName(name);
     timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(intervalMs);
+    setInterval(intervalMs);
     QObject::connect(&timer_, &QTimer::timeout, [this] { runTick(); });
     setEnabled(enabled);
 }
@@ -27,11 +28,12 @@ void QtTimer::setEnabled(bool enabled) {
 }
 
 int QtTimer::interval() const {
-    return timer_.interval();
+    return intervalMs_;
 }
 
 void QtTimer::setInterval(int milliseconds) {
-    timer_.setInterval(milliseconds);
+    intervalMs_ = milliseconds;
+    timer_.setInterval(std::max(milliseconds, minimumIntervalMs));
 }
 
 void QtTimer::onTick(std::function<void()> tick) {

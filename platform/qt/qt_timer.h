@@ -10,8 +10,15 @@ namespace tessaro::qt {
 // A timer child control over a precise QTimer on the GUI thread, a child object of the
 // control's widget under the timer's name. A tick that is due while the previous tick of
 // the same timer still runs (inside a yield) is skipped.
+//
+// Intervals shorter than minimumIntervalMs are realised as minimumIntervalMs, as a window
+// timer of the desktop platform the control was written for fires at most every 10 ms
+// (typically every 15.6 ms): the control's 1 ms Timer1 polls its devices as often as it
+// did there, not a thousand times a second. interval() answers the interval asked for.
 class QtTimer : public host::Timer {
   public:
+    static constexpr int minimumIntervalMs = 10;
+
     QtTimer(QObject& window, const QString& name, bool enabled, int intervalMs);
 
     bool enabled() const override;
@@ -24,6 +31,7 @@ class QtTimer : public host::Timer {
     void runTick();
 
     QTimer& timer_;
+    int intervalMs_ = 0;
     std::function<void()> tick_;
     bool ticking_ = false;
 };

@@ -3,12 +3,14 @@
 #include <exception>
 #include <string>
 
+#include <tessaro/export.h>
+
 namespace tessaro {
 
 // The one failure type that crosses the project's interfaces: a number from the
 // platform's classic numbering (run-time, Jet or media errors) and a short text of our
 // own that names what failed.
-class Error : public std::exception {
+class TESSARO_EXPORT Error : public std::exception {
   public:
     Error(int number, std::string text) : number_(number), text_(std::move(text)) {}
 

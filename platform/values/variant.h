@@ -5,14 +5,15 @@
 #include <string_view>
 #include <variant>
 
-#include "platform/values/error.h"
+#include <tessaro/error.h>
+#include <tessaro/export.h>
 
 namespace tessaro {
 
 // An untyped value as the catalogue engine hands it out: empty (never assigned), null,
 // integer, double or text (UTF-8). Converted where it is used; each conversion throws
 // tessaro::Error with the run-time's number when it cannot be made.
-class Variant {
+class TESSARO_EXPORT Variant {
   public:
     enum class Kind { Empty, Null, Integer, Double, Text };
 
@@ -59,9 +60,9 @@ class Variant {
 // The asana number written as a table-name suffix: the number in its text form with a
 // sign position, trimmed ("7", "-3"); never a blank or leading zeros. Fails as
 // toDouble does (null 94, non-numeric text 13).
-std::string asanaNumberText(const Variant& asanaId);
+TESSARO_EXPORT std::string asanaNumberText(const Variant& asanaId);
 
 // Renders a value for diagnostics and test messages: `null`, `empty`, `7`, `"text"`.
-std::string describe(const Variant& value);
+TESSARO_EXPORT std::string describe(const Variant& value);
 
 }  // namespace tessaro

@@ -17,6 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::RegisteredSurface;
+using testing::ScopedVariable;
 using testing::sleepFor;
 using testing::TestMedia;
 using testing::waitUntil;
@@ -31,18 +32,6 @@ class GstBackendTest : public ::testing::Test {
 
     TestMedia media;
     std::unique_ptr<PlayerBackend> backend = makeGstBackend();
-};
-
-// Sets an environment variable for the life of the object.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const char* value) : name_(name) { setenv(name, value, 1); }
-    ~ScopedVariable() { unsetenv(name_); }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-  private:
-    const char* name_;
 };
 
 TEST_F(GstBackendTest, OpenedVideoStandsStoppedOnItsFirstFrame) {
@@ -91,6 +80,19 @@ TEST_F(GstBackendTest, PauseHoldsThePositionAndPlayGoesOnFromIt) {
     player->play();
     EXPECT_EQ(player->mode(), PlayerMode::Playing);
     EXPECT_TRUE(waitUntil([&] { return player->positionMs() > held; }));
+}
+
+// A video paused as it plays has its next frame ready in the sink: shown, the picture
+// would run one frame past the position the device reports.
+TEST_F(GstBackendTest, PausedVideoShowsTheFrameItWasPausedOn) {
+    RegisteredSurface surface(4245);
+    auto player = open(media.countingVideo(), 4245);
+    player->play();
+    ASSERT_TRUE(waitUntil([&] { return player->positionMs() >= 5 * frameMs; }));
+    player->pause();
+    const int pausedOn = static_cast<int>(player->positionMs() / frameMs);
+    sleepFor(100ms);
+    EXPECT_EQ(testing::frameShown(surface.seen().middleRed), pausedOn);
 }
 
 TEST_F(GstBackendTest, StopHaltsWhereItIs) {
@@ -223,6 +225,19 @@ TEST_F(GstBackendTest, VideoWithoutItsSurfacePlaysInRealTimeUnseen) {
     player.reset();
     EXPECT_EQ(elsewhere.seen().frames, 0);
     EXPECT_EQ(elsewhere.seen().clears, 0);
+}
+
+TEST_F(GstBackendTest, AHiddenSurfaceIsHandedNoFramesUntilItShowsThemAgain) {
+    RegisteredSurface surface(4245);
+    surface.setShowsFrames(false);
+    auto player = open(media.video(), 4245);
+    player->play();
+    ASSERT_TRUE(waitUntil([&] { return player->positionMs() >= 3 * frameMs; }));
+    EXPECT_EQ(surface.seen().frames, 0);
+
+    surface.setShowsFrames(true);
+    EXPECT_TRUE(waitUntil([&] { return surface.seen().frames >= 1; }));
+    EXPECT_TRUE(surface.seen().anyLitPixel);
 }
 
 TEST_F(GstBackendTest, NarrationLeavesTheSurfaceAlone) {

@@ -1,19 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/media/gst/gst_backend.h"
 #include "tests/media_gst/recording_surface.h"
+#include "tests/media_gst/service_queries.h"
 #include "tests/media_gst/test_media.h"
 
 namespace tessaro::media {
 namespace {
 
 using testing::RegisteredSurface;
+using testing::ScopedVariable;
 using testing::TestMedia;
 using testing::waitUntil;
 
@@ -43,19 +44,8 @@ class GstServiceTest : public ::testing::Test {
         return service.execute("open " + windowsStyle(path) + " alias Sound type mpegVideo");
     }
 
-    // A query read back as the control reads it: a 50-blank area, reply length 49.
-    std::string mode(const std::string& device) {
-        char area[50];
-        std::memset(area, ' ', sizeof area);
-        service.sendString("status " + device + " mode", area, 49, 0);
-        return readModeReply(area, sizeof area);
-    }
-    double position(const std::string& device) {
-        char area[50];
-        std::memset(area, ' ', sizeof area);
-        service.sendString("status " + device + " Position", area, 49, 0);
-        return readPositionReply(area, sizeof area);
-    }
+    std::string mode(const std::string& device) { return testing::modeOf(service, device); }
+    double position(const std::string& device) { return testing::positionOf(service, device); }
 
     TestMedia media;
     Interpreter service{makeGstBackend()};
@@ -104,6 +94,29 @@ TEST_F(GstServiceTest, CloseAllClosesEveryDeviceAndClearsThePictureBox) {
     EXPECT_EQ(mode("sound"), "");
     EXPECT_TRUE(openVideo());
     EXPECT_TRUE(openSound(media.narration()));
+}
+
+// Every call on the failed device succeeds and reads it stopped where it failed; the
+// failure is reported once, here by the query that found it.
+TEST_F(GstServiceTest, VideoFailingWhilePlayingStopsAndIsReportedOnce) {
+    {
+        const ScopedVariable sink("TESSARO_VIDEO_SINK",
+                                  "identity error-after=5 ! fakesink sync=true");
+        ASSERT_TRUE(openVideo());
+    }
+    ASSERT_TRUE(service.execute("play video"));
+    ASSERT_TRUE(waitUntil([&] { return mode("video") == "STOPPED"; }));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("play video: cannot go on playing " + media.video(), 0), 0u)
+        << reports[0];
+    EXPECT_NE(reports[0].find("(media error 296)"), std::string::npos) << reports[0];
+
+    const double stoppedAt = position("video");
+    EXPECT_LT(stoppedAt, 10);
+    EXPECT_TRUE(service.execute("play video"));
+    EXPECT_TRUE(service.execute("pause video"));
+    EXPECT_EQ(position("video"), stoppedAt);
+    EXPECT_EQ(reports.size(), 1u);
 }
 
 struct BadClip {

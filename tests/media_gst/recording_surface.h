@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -8,9 +9,12 @@
 namespace tessaro::media::testing {
 
 // A surface that keeps what it was given, read from the test's thread while frames
-// arrive on a streaming thread.
+// arrive on a streaming thread. It shows frames unless told otherwise.
 class RecordingSurface : public VideoSurface {
   public:
+    bool showsFrames() const override { return shows_; }
+    void setShowsFrames(bool shows) { shows_ = shows; }
+
     struct Seen {
         int frames = 0;
         int clears = 0;
@@ -19,6 +23,8 @@ class RecordingSurface : public VideoSurface {
         int height = 0;
         int stride = 0;
         bool anyLitPixel = false;
+        // Red of the middle pixel of the frame shown last.
+        int middleRed = 0;
     };
 
     void presentFrame(const std::uint8_t* pixels, int width, int height, int stride) override {
@@ -29,6 +35,7 @@ class RecordingSurface : public VideoSurface {
         seen_.width = width;
         seen_.height = height;
         seen_.stride = stride;
+        seen_.middleRed = pixels[(height / 2) * stride + (width / 2) * 4];
         for (int offset = 0; offset < stride * height && !seen_.anyLitPixel; offset += 4)
             seen_.anyLitPixel = pixels[offset] | pixels[offset + 1] | pixels[offset + 2];
     }
@@ -44,6 +51,7 @@ class RecordingSurface : public VideoSurface {
     }
 
   private:
+    std::atomic<bool> shows_{true};
     mutable std::mutex mutex_;
     Seen seen_;
 };
@@ -59,6 +67,7 @@ class RegisteredSurface {
     RegisteredSurface& operator=(const RegisteredSurface&) = delete;
 
     RecordingSurface::Seen seen() const { return surface_.seen(); }
+    void setShowsFrames(bool shows) { surface_.setShowsFrames(shows); }
 
   private:
     std::intptr_t handle_;

@@ -1,5 +1,6 @@
 #include "tests/media_gst/test_media.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,13 +10,14 @@
 
 namespace tessaro::media::testing {
 
-TestMedia::TestMedia() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tessaro-media-XXXXXX").string();
+std::string makeTempFolder(const std::string& prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder");
-    folder_ = pattern;
+    return pattern;
 }
+
+TestMedia::TestMedia() : folder_(makeTempFolder("tessaro-media-")) {}
 
 TestMedia::~TestMedia() {
     std::error_code ignored;
@@ -36,6 +38,29 @@ const std::string& TestMedia::narration() {
         narration_ = made("speech.mp2", "-f lavfi -i sine=frequency=440:sample_rate=44100 -t " +
                                             std::to_string(narrationSeconds) + " -c:a mp2 -f mp2");
     return narration_;
+}
+
+const std::string& TestMedia::tone() {
+    if (tone_.empty())
+        tone_ = made("tone.mp2", "-f lavfi -i sine=frequency=660:sample_rate=44100:duration=" +
+                                     std::to_string(toneMilliseconds / 1000.0) + ",adelay=" +
+                                     std::to_string(toneSilenceMilliseconds) + " -c:a mp2 -f mp2");
+    return tone_;
+}
+
+const std::string& TestMedia::countingVideo() {
+    if (countingVideo_.empty())
+        countingVideo_ = made("counting.mpg", "-f lavfi -i color=c=black:s=64x48:r=" +
+                                                  std::to_string(videoFrameRate) +
+                                                  ":d=" + std::to_string(videoSeconds) +
+                                                  ",format=yuv420p,geq=lum='16+N*4':cb=128:cr=128"
+                                                  " -c:v mpeg1video -q:v 2 -f mpeg");
+    return countingVideo_;
+}
+
+int frameShown(int red) {
+    // Limited-range luma 16 + 4 N comes out as red (4 N) * 255 / 219.
+    return static_cast<int>(std::lround(red * 219.0 / 255.0 / 4.0));
 }
 
 const std::string& TestMedia::corrupt() {
@@ -61,6 +86,19 @@ std::string TestMedia::made(const std::string& name, const std::string& ffmpegAr
     if (std::system(command.c_str()) != 0)
         throw std::runtime_error("ffmpeg failed: " + command);
     return target;
+}
+
+ScopedVariable::ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* before = std::getenv(name))
+        before_ = before;
+    setenv(name, value, 1);
+}
+
+ScopedVariable::~ScopedVariable() {
+    if (before_)
+        setenv(name_.c_str(), before_->c_str(), 1);
+    else
+        unsetenv(name_.c_str());
 }
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

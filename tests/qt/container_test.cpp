@@ -5,9 +5,11 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/qt/message_presenter.h"
 #include "platform/qt/qt_host_container.h"
+#include "platform/qt/qt_timer.h"
 #include "platform/values/error.h"
 #include "tests/qt/qt_test_main.h"
 
@@ -59,8 +61,12 @@ TEST_F(ContainerTest, EnablingStartsTicksAndDisablingStopsThem) {
     EXPECT_TRUE(timer.enabled());
     spinUntil([&] { return !timer.enabled(); });
     EXPECT_EQ(ticks, 3);
-    timer.setInterval(200);
-    EXPECT_EQ(timer.interval(), 200);
+    for (const int interval : {200, 2}) {
+        timer.setInterval(interval);
+        EXPECT_EQ(timer.interval(), interval);
+        EXPECT_EQ(window.findChild<QTimer*>("Timer2")->interval(),
+                  std::max(interval, QtTimer::minimumIntervalMs));
+    }
 }
 
 TEST_F(ContainerTest, ATickNeverStartsInsideAnotherTickOfTheSameTimer) {

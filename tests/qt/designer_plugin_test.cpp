@@ -32,7 +32,7 @@ TEST_F(DesignerPluginTest, LoadsAndReportsTheControlInTheTessaroGroup) {
     ASSERT_NE(plugin, nullptr);
     EXPECT_EQ(plugin->name(), "tessaro::KavoVideoSyncWidget");
     EXPECT_EQ(plugin->group(), "Tessaro");
-    EXPECT_EQ(plugin->includeFile(), "platform/qt/kavo_video_sync_widget.h");
+    EXPECT_EQ(plugin->includeFile(), "tessaro/kavo_video_sync_widget.h");
     EXPECT_FALSE(plugin->isContainer());
     EXPECT_TRUE(plugin->domXml().contains("class=\"tessaro::KavoVideoSyncWidget\""));
 }

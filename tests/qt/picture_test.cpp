@@ -118,6 +118,14 @@ TEST_F(PictureBoxTest, AFrameFromAStreamingThreadIsDrawnOverThePictureUntilClear
     EXPECT_EQ(pixel(3, 3), red & 0xffffffu);
 }
 
+TEST_F(PictureBoxTest, TakesFramesOnlyWhileItsWindowIsShown) {
+    EXPECT_FALSE(box->showsFrames());
+    window.show();
+    EXPECT_TRUE(box->showsFrames());
+    window.hide();
+    EXPECT_FALSE(box->showsFrames());
+}
+
 TEST_F(PictureBoxTest, ADestroyedBoxIsNoLongerASurface) {
     const std::intptr_t handle = box->windowHandle();
     delete box;

@@ -27,7 +27,7 @@ void savePicture(const QString& path, QRgb colour) {
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-catalogue::CatalogueDescription courseCatalogue() {
+catalogue::CatalogueDescription courseCatalogue(int secondClipFrame) {
     using catalogue::ColumnType;
     catalogue::TableDescription asanas{
         "Asanas",
@@ -40,7 +40,8 @@ catalogue::CatalogueDescription courseCatalogue() {
          {"StartPos", ColumnType::Integer},
          {"EndPos", ColumnType::Integer},
          {"Filelen", ColumnType::Double}},
-        {{"clip1", "stand", 0, 20, 0.6}, {"clip2", "breathe", 25, 45, 0.6}}};
+        {{"clip1", "stand", 0, 20, 0.6},
+         {"clip2", "breathe", secondClipFrame, secondClipFrame + 20, 0.6}}};
     catalogue::TableDescription pictures{"Photo_Asana2",
                                          {{"Mp2name"}, {"ImageName"}},
                                          {{"clip1", "pose1.png"}, {"clip2", "pose2.png"}}};
@@ -49,11 +50,13 @@ catalogue::CatalogueDescription courseCatalogue() {
 
 }  // namespace
 
-TestCourse::TestCourse(const std::string& videoSource) {
+TestCourse::TestCourse(const std::string& videoSource, int secondClipFrame) {
     const QDir root(folder_.path());
     for (const char* sub : {"video", "hotspots", "sound/mp2"})
         root.mkpath(sub);
-    ffmpeg("-f lavfi -i " + videoSource + ":size=352x288:rate=25 -t 2 -c:v mpeg1video -f mpeg",
+    const int seconds = secondClipFrame / 25 + 1;
+    ffmpeg("-f lavfi -i " + videoSource + ":size=352x288:rate=25 -t " + std::to_string(seconds) +
+               " -c:v mpeg1video -f mpeg",
            root.filePath("video/pose.mpg"));
     for (const char* clip : {"clip1", "clip2"})
         ffmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100 -t 0.6 -c:a mp2 -f mp2",
@@ -61,8 +64,8 @@ TestCourse::TestCourse(const std::string& videoSource) {
     savePicture(root.filePath("video/pose1.png"), qRgb(255, 0, 0));
     savePicture(root.filePath("video/pose2.png"), qRgb(0, 255, 0));
     for (const char* copy : {"hotspots/VUDuzu.mdb", "video/VUDuzu.mdb"})
-        catalogue::writeCatalogue(courseCatalogue(), root.filePath(copy).toStdString(),
-                                  "Lark7meadOW");
+        catalogue::writeCatalogue(courseCatalogue(secondClipFrame),
+                                  root.filePath(copy).toStdString(), "Lark7meadOW");
 }
 
 bool spinUntil(const std::function<bool()>& condition, std::chrono::seconds limit) {

@@ -10,6 +10,7 @@
 #include "platform/qt/kavo_video_sync_widget.h"
 #include "platform/qt/message_presenter.h"
 #include "platform/qt/qt_picture_box.h"
+#include "platform/qt/qt_timer.h"
 #include "tests/qt/qt_test_main.h"
 #include "tests/qt/stub_services.h"
 
@@ -56,19 +57,23 @@ TEST_F(WidgetTest, SettingTopKeepsTwipsAndMovesByPixels) {
     EXPECT_EQ(box("Picture2").geometry(), QRect(0, 19, 352, 1));
 }
 
-TEST_F(WidgetTest, TimersArePreciseDisabledWithTheirIntervals) {
+TEST_F(WidgetTest, TimersArePreciseDisabledWithTheirIntervalsRealisedNoShorterThanTheFloor) {
     struct Expected {
         const char* name;
+        host::Timer& control;
         int interval;
+        int realised;
     };
-    for (const Expected& expected : {Expected{"Timer2", 10}, Expected{"Timer1", 1}}) {
+    for (const Expected& expected :
+         {Expected{"Timer2", widget.control().Timer2(), 10, 10},
+          Expected{"Timer1", widget.control().Timer1(), 1, QtTimer::minimumIntervalMs}}) {
         SCOPED_TRACE(expected.name);
         EXPECT_FALSE(timer(expected.name).isActive());
-        EXPECT_EQ(timer(expected.name).interval(), expected.interval);
+        EXPECT_EQ(expected.control.interval(), expected.interval);
+        EXPECT_EQ(timer(expected.name).interval(), expected.realised);
         EXPECT_EQ(timer(expected.name).timerType(), Qt::PreciseTimer);
     }
     EXPECT_EQ(&widget.control().Timer1(), &widget.control().Timer1());
-    EXPECT_EQ(widget.control().Timer1().interval(), 1);
 }
 
 TEST_F(WidgetTest, PictureBoxesHaveDistinctPositiveHandlesRegisteredAsVideoSurfaces) {

@@ -25,6 +25,11 @@ TEST(PlayOptionsTest, ListNeedsNoAsana) {
     EXPECT_FALSE(options.timeoutSeconds.has_value());
 }
 
+TEST(PlayOptionsTest, VersionNeedsNothingElseAndTakesNoOtherMode) {
+    EXPECT_EQ(parsePlayOptions({"--version"}).mode, PlayMode::Version);
+    EXPECT_THROW(parsePlayOptions({"--version", "--list"}), std::invalid_argument);
+}
+
 TEST(PlayOptionsTest, RejectsBadArgumentsWithAMessage) {
     const std::vector<std::vector<std::string>> bad = {
         {"--asana", "x"},

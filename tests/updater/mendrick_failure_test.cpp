@@ -27,9 +27,7 @@ class MendrickFailureTest : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(MendrickFailureTest, LeavesTheInstalledLibraryAsItWas) {
     Sandbox sandbox;
-    const fs::path installation = sandbox.root() / "Veltrana";
-    sandbox.install(installation);
-    sandbox.recordInstallation(installation.string());
+    const fs::path installation = sandbox.installRecorded();
     GetParam().arrange(sandbox, installation);
     const std::vector<std::string> before = snapshot(installation);
 
@@ -66,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   ChildLimits{std::nullopt, true}, EACCES},
                       // The file-size limit makes the write fail part-way, as a full disk does.
                       FailureCase{"disk_full", [](Sandbox&, const fs::path&) {},
-                                  ChildLimits{16 * 1024, false}, EFBIG},
+                                  ChildLimits{4 * 1024, false}, EFBIG},
                       FailureCase{"installed_library_cannot_be_replaced",
                                   [](Sandbox&, const fs::path& installation) {
                                       fs::remove(installation / "Tessaro.ocx");

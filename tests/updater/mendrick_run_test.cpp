@@ -75,6 +75,13 @@ Installations installedAt(Sandbox& sandbox, const fs::path& folder, bool replace
     return {{folder / "Tessaro.ocx", replaced}};
 }
 
+// An installation whose library has the given content, to be replaced.
+Installations installedWith(Sandbox& sandbox, const std::string& content) {
+    const fs::path folder = sandbox.installRecorded();
+    writeFile(folder / "Tessaro.ocx", content);
+    return {{folder / "Tessaro.ocx", true}};
+}
+
 // The entry is a 254-character folder followed by `tail`; the buffer holds the first
 // 254 characters, which name an installation. The folder the whole entry names is
 // installed too and must stay untouched.
@@ -107,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"main_program_missing",
                 [](Sandbox& s) {
                     const Installations done = installedAt(s, s.root() / "Veltrana", false);
-                    fs::remove(s.root() / "Veltrana" / "quillon.exe");
+                    fs::remove(s.root() / "Veltrana" / "quillon");
                     return done;
                 },
                 1, kMainProgramMissing},
@@ -120,18 +127,36 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"main_program_is_a_folder",
                 [](Sandbox& s) {
                     const Installations done = installedAt(s, s.root() / "Veltrana", true);
-                    fs::remove(s.root() / "Veltrana" / "quillon.exe");
-                    fs::create_directory(s.root() / "Veltrana" / "quillon.exe");
+                    fs::remove(s.root() / "Veltrana" / "quillon");
+                    fs::create_directory(s.root() / "Veltrana" / "quillon");
+                    return done;
+                },
+                0, kUpdated},
+        RunCase{"main_program_by_its_windows_name",
+                [](Sandbox& s) {
+                    const Installations done = installedAt(s, s.root() / "Veltrana", true);
+                    fs::rename(s.root() / "Veltrana" / "quillon",
+                               s.root() / "Veltrana" / "quillon.exe");
                     return done;
                 },
                 0, kUpdated},
         RunCase{"success", [](Sandbox& s) { return installedAt(s, s.root() / "Veltrana", true); },
                 0, kUpdated},
+        // A library the installation can load takes the place of an installed file that is
+        // none: the update repairs the installation.
+        RunCase{"empty_installed_library", [](Sandbox& s) { return installedWith(s, ""); }, 0,
+                kUpdated},
+        RunCase{"truncated_installed_library",
+                [](Sandbox& s) { return installedWith(s, Sandbox::newLibrary().substr(0, 100)); },
+                0, kUpdated},
+        RunCase{"installed_library_from_before_the_version_symbol",
+                [](Sandbox& s) { return installedWith(s, libraryWithoutVersionSymbol()); }, 0,
+                kUpdated},
         RunCase{"windows_style_entry_matched_case_blind",
                 [](Sandbox& s) {
                     const fs::path folder = s.root() / "Program Files" / "Veltrana";
                     s.install(folder);
-                    fs::rename(folder / "quillon.exe", folder / "Quillon.EXE");
+                    fs::rename(folder / "quillon", folder / "Quillon");
                     fs::rename(folder / "Tessaro.ocx", folder / "tessaro.OCX");
                     s.writeProfile("DestPath=\"" + withBackslashes(s.root().string()) +
                                    "\\PROGRAM FILES\\veltrana\"\r\n");
@@ -153,7 +178,7 @@ TEST(MendrickRun, TwiceInARowCopiesTwiceAndReportsSuccessTwice) {
     const fs::path library = installed.front().library;
 
     const RunResult first = sandbox.run();
-    const std::string second_payload = libraryContent('2', 50 * 1024);
+    const std::string second_payload = fileContent(SECOND_TEST_CONTROL);
     writeFile(sandbox.payload(), second_payload);
     const RunResult second = sandbox.run();
 
@@ -162,8 +187,7 @@ TEST(MendrickRun, TwiceInARowCopiesTwiceAndReportsSuccessTwice) {
     EXPECT_EQ(second.output, kUpdated);
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_EQ(fileContent(library), second_payload);
-    EXPECT_EQ(listing(library.parent_path()),
-              (std::vector<std::string>{"Tessaro.ocx", "quillon.exe"}));
+    EXPECT_EQ(listing(library.parent_path()), (std::vector<std::string>{"Tessaro.ocx", "quillon"}));
 }
 
 TEST(MendrickRun, ReplacedLibraryKeepsItsPermissions) {
@@ -186,11 +210,13 @@ TEST(MendrickRun, LibraryNotYetInstalledIsPlaced) {
     EXPECT_EQ(fileContent(library), Sandbox::newLibrary());
 }
 
-// Without MENDRICK_PROFILE the installation record is the win.ini of the Wine prefix,
-// whose installer records a drive-letter path.
+// Without MENDRICK_PROFILE the installation record is Veltrana/Quillon.ini in the user's
+// configuration folder.
 struct LocationCase {
     const char* name;
-    fs::path prefix;  // below the sandbox root
+    fs::path configFolder;  // below the sandbox root, which is the child's HOME
+    // "{root}" in a value stands for the sandbox root, which is also the child's working
+    // folder.
     std::map<std::string, std::string> environment;
     const char* output;
 };
@@ -201,18 +227,18 @@ void PrintTo(const LocationCase& c, std::ostream* out) {
 
 class MendrickLocationTest : public ::testing::TestWithParam<LocationCase> {};
 
-TEST_P(MendrickLocationTest, FindsTheProfileOfTheWinePrefix) {
+TEST_P(MendrickLocationTest, FindsTheProfileInTheUsersConfigurationFolder) {
     Sandbox sandbox;
-    const fs::path prefix = sandbox.root() / GetParam().prefix;
-    const fs::path installation = prefix / "drive_c" / "Program Files" / "Veltrana";
+    const fs::path installation = sandbox.root() / "opt" / "Veltrana";
     sandbox.install(installation);
-    fs::create_directories(prefix / "dosdevices");
-    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
-    writeFile(prefix / "drive_c" / "windows" / "win.ini",
-              "[Quillon]\r\nDestPath=C:\\Program Files\\Veltrana\r\n");
+    writeFile(sandbox.root() / GetParam().configFolder / "Veltrana" / "Quillon.ini",
+              "[Quillon]\nDestPath=" + installation.string() + "\n");
     std::map<std::string, std::string> environment;
-    for (const auto& [name, value] : GetParam().environment)
-        environment[name] = value.empty() ? value : (sandbox.root() / value).string();
+    for (auto [name, value] : GetParam().environment) {
+        if (value.starts_with("{root}"))
+            value.replace(0, 6, sandbox.root().string());
+        environment[name] = value;
+    }
 
     const RunResult result = sandbox.run(environment);
 
@@ -222,17 +248,22 @@ TEST_P(MendrickLocationTest, FindsTheProfileOfTheWinePrefix) {
               updated ? Sandbox::newLibrary() : Sandbox::oldLibrary());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Locations, MendrickLocationTest,
-    ::testing::Values(
-        LocationCase{"wineprefix", "prefix", {{"WINEPREFIX", "prefix"}}, kUpdated},
-        LocationCase{"home_wine", ".wine", {}, kUpdated},
-        LocationCase{"empty_wineprefix_means_home_wine", ".wine", {{"WINEPREFIX", ""}}, kUpdated},
-        LocationCase{"mendrick_profile_comes_first",
-                     "prefix",
-                     {{"WINEPREFIX", "prefix"}, {"MENDRICK_PROFILE", "absent.ini"}},
-                     kNothingRecorded}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Locations, MendrickLocationTest,
+                         ::testing::Values(LocationCase{"xdg_config_home",
+                                                        "settings",
+                                                        {{"XDG_CONFIG_HOME", "{root}/settings"}},
+                                                        kUpdated},
+                                           LocationCase{"home_config", ".config", {}, kUpdated},
+                                           LocationCase{"relative_xdg_config_home_is_ignored",
+                                                        ".config",
+                                                        {{"XDG_CONFIG_HOME", "settings"}},
+                                                        kUpdated},
+                                           LocationCase{"mendrick_profile_comes_first",
+                                                        "settings",
+                                                        {{"XDG_CONFIG_HOME", "{root}/settings"},
+                                                         {"MENDRICK_PROFILE", "{root}/absent.ini"}},
+                                                        kNothingRecorded}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace mendrick::testing

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <elf.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -62,6 +64,32 @@ std::string libraryContent(char seed, std::size_t size) {
         state = state * 1103515245u + 12345u;
         byte = static_cast<char>(state >> 16);
     }
+    return content;
+}
+
+std::string windowsLibrary() {
+    std::string content(0x200, '\0');
+    content[0] = 'M';
+    content[1] = 'Z';
+    content[0x3C] = static_cast<char>(0x80);
+    content.replace(0x80, 4, std::string("PE\0\0", 4));
+    return content;
+}
+
+std::string libraryFor(const ElfMachine& machine) {
+    std::string content = Sandbox::newLibrary();
+    content[EI_CLASS] = static_cast<char>(machine.elfClass);
+    const bool bigEndian = content[EI_DATA] == ELFDATA2MSB;
+    content[18] = static_cast<char>(bigEndian ? machine.machine >> 8 : machine.machine & 0xFF);
+    content[19] = static_cast<char>(bigEndian ? machine.machine & 0xFF : machine.machine >> 8);
+    return content;
+}
+
+std::string libraryWithoutVersionSymbol() {
+    std::string content = Sandbox::newLibrary();
+    const std::string symbol = "_ZN7tessaro7versionEv";
+    for (auto at = content.find(symbol); at != std::string::npos; at = content.find(symbol, at))
+        content[at + symbol.size() - 1] = 'w';
     return content;
 }
 
@@ -137,9 +165,16 @@ void Sandbox::recordInstallation(const std::string& folder) {
     writeProfile("DestPath=" + folder + "\r\n");
 }
 
+fs::path Sandbox::installRecorded() {
+    const fs::path folder = root_ / "Veltrana";
+    install(folder);
+    recordInstallation(folder.string());
+    return folder;
+}
+
 void Sandbox::install(const fs::path& folder) {
     fs::create_directories(folder);
-    writeFile(folder / "quillon.exe", "main program");
+    writeFile(folder / "quillon", "main program");
     writeFile(folder / "Tessaro.ocx", oldLibrary());
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "updater/library_file.h"
+
 namespace mendrick::testing {
 
 namespace fs = std::filesystem;
@@ -18,6 +20,14 @@ std::string libraryContent(char seed, std::size_t size = 100 * 1024);
 std::string fileContent(const fs::path& file);
 // Writes `content` to `file`, creating the folders on its way.
 void writeFile(const fs::path& file, const std::string& content);
+
+// Files mendrick must tell from the control library it carries (Sandbox::newLibrary):
+// a Windows library as far as its first bytes go (the MZ header pointing at "PE\0\0"), the
+// test library with its header saying it was built for another machine, and the test
+// library with every mention of tessaro::version() spelled otherwise.
+std::string windowsLibrary();
+std::string libraryFor(const ElfMachine& machine);
+std::string libraryWithoutVersionSymbol();
 
 // The names in a folder, sorted.
 std::vector<std::string> listing(const fs::path& folder);
@@ -37,8 +47,8 @@ struct RunResult {
     std::string output;  // standard output
 };
 
-// A temporary folder holding a copy of the real mendrick with a Tessaro.ocx of test
-// content beside it (the "program folder"), a profile file and installation folders.
+// A temporary folder holding a copy of the real mendrick with a small control library
+// beside it as Tessaro.ocx (the "program folder"), a profile file and installation folders.
 // Everything in it is readable by every user so that an unprivileged child can run.
 // The child's XDG_RUNTIME_DIR lies inside it too, so a run leaves nothing elsewhere.
 class Sandbox {
@@ -57,8 +67,11 @@ class Sandbox {
     void writeProfile(const std::string& quillonLines);
     // Writes a profile recording `folder` as DestPath.
     void recordInstallation(const std::string& folder);
+    // Installs into root()/Veltrana and records it; the installation folder.
+    fs::path installRecorded();
 
-    // Creates `folder` with a main program file and an installed library of old content.
+    // Creates `folder` with the main program `quillon` and an installed library of old
+    // content, which is no library at all (a damaged one, as far as mendrick can tell).
     void install(const fs::path& folder);
 
     // Runs the copy of mendrick unattended. `environment` is the child's whole
@@ -69,7 +82,8 @@ class Sandbox {
                   const ChildLimits& limits = {}) const;
 
     static std::string oldLibrary() { return libraryContent('o', 30 * 1024); }
-    static std::string newLibrary() { return libraryContent('n'); }
+    // The library beside mendrick: a real ELF shared object exporting tessaro::version().
+    static std::string newLibrary() { return fileContent(TEST_CONTROL); }
 
   private:
     std::string runtimeFolder(const ChildLimits& limits) const;

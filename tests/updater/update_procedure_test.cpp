@@ -31,19 +31,17 @@ class UpdateProcedureTest : public ::testing::Test {
                 ("mendrick-procedure-" + std::to_string(::getpid()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(root_ / "bin");
-        fs::create_directories(root_ / "drives");
-        std::ofstream(root_ / "bin" / "Tessaro.ocx") << "new";
-        setup_ = {(root_ / "win.ini").string(), (root_ / "bin").string(),
-                  (root_ / "drives").string()};
+        fs::copy_file(TEST_CONTROL, root_ / "bin" / "Tessaro.ocx");
+        setup_ = {(root_ / "Quillon.ini").string(), (root_ / "bin").string(), currentMachine()};
     }
     void TearDown() override { fs::remove_all(root_); }
 
     void record(const std::string& destPath) {
-        std::ofstream(root_ / "win.ini") << "[Quillon]\nDestPath=" << destPath << "\n";
+        std::ofstream(root_ / "Quillon.ini") << "[Quillon]\nDestPath=" << destPath << "\n";
     }
     void install(const fs::path& folder) {
         fs::create_directories(folder);
-        std::ofstream(folder / "quillon.exe") << "main";
+        std::ofstream(folder / "quillon") << "main";
         std::ofstream(folder / "Tessaro.ocx") << "old";
     }
     static std::string content(const fs::path& file) {
@@ -75,7 +73,7 @@ TEST_F(UpdateProcedureTest, YieldsOnceBeforeCopyingThenReportsSuccess) {
     EXPECT_EQ(runUpdate(setup_, ui_), Outcome::updated);
     EXPECT_EQ(ui_.calls,
               (std::vector<std::string>{"yield", "Veltrana: Veltrana, Updated Successfully"}));
-    EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), "new");
+    EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), content(TEST_CONTROL));
 }
 
 TEST_F(UpdateProcedureTest, FailedCopyReportsTheErrorInsteadOfSuccess) {
@@ -90,12 +88,26 @@ TEST_F(UpdateProcedureTest, FailedCopyReportsTheErrorInsteadOfSuccess) {
     EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), "old");
 }
 
-TEST_F(UpdateProcedureTest, DriveLetterIsLookedUpAmongTheDrives) {
+// A Windows installation, recorded with its drive letter, is no installation this updater
+// can serve: its control would be a Windows library.
+TEST_F(UpdateProcedureTest, DriveLetterPathNamesNoInstallation) {
     install(root_ / "drive_d" / "Veltrana");
-    fs::create_directory_symlink("../drive_d", root_ / "drives" / "d:");
     record("D:\\VELTRANA");
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::updated);
-    EXPECT_EQ(content(root_ / "drive_d" / "Veltrana" / "Tessaro.ocx"), "new");
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
+    EXPECT_EQ(content(root_ / "drive_d" / "Veltrana" / "Tessaro.ocx"), "old");
+}
+
+TEST_F(UpdateProcedureTest, RefusalLeavesTheInstalledLibraryAfterYielding) {
+    install(root_ / "Veltrana");
+    std::ofstream(root_ / "Veltrana" / "Tessaro.ocx")
+        << "MZ" << std::string(58, '\0') << "@" << std::string(3, '\0') << "PE" << '\0' << '\0';
+    record((root_ / "Veltrana").string());
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::refused);
+    ASSERT_EQ(ui_.calls.size(), 2u);
+    EXPECT_EQ(ui_.calls[0], "yield");
+    EXPECT_EQ(ui_.calls[1],
+              "Veltrana: Veltrana could not be updated: the installed control is a Windows "
+              "library; this update carries the Linux one");
 }
 
 }  // namespace

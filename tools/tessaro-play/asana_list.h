@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 
 namespace tessaro::play {
 

@@ -8,7 +8,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
+#include <tessaro/version.h>
+
 #include "tools/tessaro-play/asana_list.h"
 #include "tools/tessaro-play/play_options.h"
 #include "tools/tessaro-play/play_session.h"
@@ -64,6 +66,10 @@ int main(int argc, char** argv) {
     } catch (const std::invalid_argument& error) {
         std::cerr << "tessaro-play: " << error.what() << "\n" << playUsage;
         return ExitFailed;
+    }
+    if (options.mode == PlayMode::Version) {
+        std::cout << "tessaro-play (Tessaro) " << tessaro::version() << "\n";
+        return ExitEnded;
     }
     if (options.mode == PlayMode::List)
         return listCourse(options);

@@ -7,7 +7,8 @@ namespace tessaro::play {
 const char* const playUsage =
     "usage: tessaro-play --resourcedir DIR --asana NAME [--preview | --picture-preview]\n"
     "                    [--window] [--json] [--timeout SECONDS]\n"
-    "       tessaro-play --resourcedir DIR --list [--json]\n";
+    "       tessaro-play --resourcedir DIR --list [--json]\n"
+    "       tessaro-play --version\n";
 
 namespace {
 
@@ -58,6 +59,8 @@ PlayOptions parsePlayOptions(const std::vector<std::string>& args) {
             setMode(options, PlayMode::PicturePreview, arg);
         } else if (arg == "--list") {
             setMode(options, PlayMode::List, arg);
+        } else if (arg == "--version") {
+            setMode(options, PlayMode::Version, arg);
         } else if (arg == "--window") {
             options.window = true;
         } else if (arg == "--json") {
@@ -68,6 +71,8 @@ PlayOptions parsePlayOptions(const std::vector<std::string>& args) {
             throw std::invalid_argument("unknown argument '" + arg + "'");
         }
     }
+    if (options.mode == PlayMode::Version)
+        return options;
     if (!haveResourceDir)
         throw std::invalid_argument("--resourcedir is required");
     if (!haveAsana && options.mode != PlayMode::List) {

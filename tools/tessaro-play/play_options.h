@@ -6,7 +6,7 @@
 
 namespace tessaro::play {
 
-enum class PlayMode { Lookup, Preview, PicturePreview, List };
+enum class PlayMode { Lookup, Preview, PicturePreview, List, Version };
 
 struct PlayOptions {
     std::string resourceDir;

@@ -9,9 +9,10 @@
 #include <iostream>
 #include <string>
 
-#include "platform/catalogue/catalogue.h"
-#include "platform/qt/kavo_video_sync_widget.h"
-#include "platform/qt/message_presenter.h"
+#include <tessaro/catalogue.h>
+#include <tessaro/kavo_video_sync_widget.h>
+#include <tessaro/message_presenter.h>
+
 #include "tools/tessaro-play/asana_list.h"
 #include "tools/tessaro-play/event_line.h"
 

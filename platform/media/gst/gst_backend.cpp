@@ -1,21 +1,26 @@
 #include "platform/media/gst/gst_backend.h"
 
+#include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
 
+#include <array>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
+#include <string_view>
 
+#include "platform/media/gst/gst_pipeline.h"
 #include "platform/media/gst/gst_player.h"
 #include "platform/media/gst/gst_sinks.h"
+#include "platform/media/gst/narration_player.h"
 #include "platform/media/video_surface.h"
 
 namespace tessaro::media {
 namespace {
 
 using gst::Pipeline;
-
-constexpr GstClockTime prerollWait = 5 * GST_SECOND;
+using gst::preroll;
 
 void initGstreamerOnce() {
     static std::once_flag initialized;
@@ -42,32 +47,25 @@ Pipeline playbinFor(const std::string& path, std::intptr_t surfaceHandle) {
     return pipeline;
 }
 
-[[noreturn]] void failOpen(const std::string& path, GstMessage* error) {
-    GError* detail = nullptr;
-    gst_message_parse_error(error, &detail, nullptr);
-    const bool unreadable =
-        detail->domain == GST_RESOURCE_ERROR && (detail->code == GST_RESOURCE_ERROR_NOT_FOUND ||
-                                                 detail->code == GST_RESOURCE_ERROR_OPEN_READ);
-    const std::string text = "cannot open " + path + ": " + detail->message;
-    g_error_free(detail);
-    gst_message_unref(error);
-    throw Error(unreadable ? errors::FileNotFound : errors::InvalidFile, text);
-}
-
-// Waits, bounded, until the first frame and sample sit in the sinks, so that a file
-// that cannot be decoded fails here rather than once playing.
-void preroll(GstElement* playbin, const std::string& path) {
-    if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_SUCCESS)
-        return;
-    GstBus* bus = gst_element_get_bus(playbin);
-    GstMessage* message = gst_bus_timed_pop_filtered(
-        bus, prerollWait, static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR));
-    gst_object_unref(bus);
-    if (!message)
-        throw Error(errors::InvalidFile, "cannot open " + path + ": no picture or sound in time");
-    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
-        failOpen(path, message);
-    gst_message_unref(message);
+// The type of a file whose head names sound alone (MPEG audio, possibly ID3-tagged, WAV,
+// ...), which is played as a narration; empty for anything else, which plays through a
+// playbin, which also reports what cannot be decoded at all.
+std::string soundKind(const std::string& path) {
+    std::array<guint8, 16 * 1024> head{};
+    std::ifstream file(path, std::ios::binary);
+    file.read(reinterpret_cast<char*>(head.data()), head.size());
+    const auto length = static_cast<gsize>(file.gcount());
+    GstCaps* caps = gst_type_find_helper_for_data(nullptr, head.data(), length, nullptr);
+    if (!caps)
+        return {};
+    const std::string_view name = gst_structure_get_name(gst_caps_get_structure(caps, 0));
+    const bool sound =
+        name.starts_with("audio/") || name == "application/x-id3" || name == "application/x-apetag";
+    gchar* text = gst_caps_to_string(caps);
+    const std::string kind = sound ? text : "";
+    g_free(text);
+    gst_caps_unref(caps);
+    return kind;
 }
 
 // A failed open may have shown its first frame already.
@@ -82,6 +80,8 @@ class GstBackend final : public PlayerBackend {
 
     std::unique_ptr<Player> open(const std::string& path, std::intptr_t parentWindow) override {
         requireFile(path);
+        if (const std::string kind = soundKind(path); !kind.empty())
+            return gst::openNarration(path, kind, outputs_);
         Pipeline playbin = playbinFor(path, parentWindow);
         try {
             preroll(playbin.get(), path);
@@ -92,6 +92,10 @@ class GstBackend final : public PlayerBackend {
         }
         return std::make_unique<gst::GstPlayer>(std::move(playbin), parentWindow);
     }
+
+  private:
+    // Narration devices play through these in turn.
+    std::shared_ptr<gst::AudioOutputs> outputs_ = std::make_shared<gst::AudioOutputs>();
 };
 
 }  // namespace

@@ -7,8 +7,10 @@
 
 namespace tessaro::media {
 
-// Real playback through GStreamer (one playbin per device). Without a display or an
-// audio device it plays into fake sinks that keep real time; TESSARO_VIDEO_SINK and
+// Real playback through GStreamer: a playbin per video device; a file of sound alone (a
+// narration) is decoded by a pipeline of its own and played through one long-lived audio
+// output that the backend's narration devices take in turn. Without a display or an audio
+// device it plays into fake sinks that keep real time; TESSARO_VIDEO_SINK and
 // TESSARO_AUDIO_SINK name other sinks.
 std::unique_ptr<PlayerBackend> makeGstBackend();
 

@@ -1,7 +1,9 @@
 #include "platform/media/gst/gst_player.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "platform/media/command_service.h"
 #include "platform/media/video_surface.h"
 
 namespace tessaro::media::gst {
@@ -42,24 +44,19 @@ int videoStreamCount(GstElement* playbin) {
 unsigned audioBitRate(GstElement* playbin) {
     GstTagList* tags = nullptr;
     g_signal_emit_by_name(playbin, "get-audio-tags", 0, &tags);
-    if (!tags)
-        return 0;
-    guint rate = 0;
-    if (!gst_tag_list_get_uint(tags, GST_TAG_NOMINAL_BITRATE, &rate))
-        gst_tag_list_get_uint(tags, GST_TAG_BITRATE, &rate);
-    gst_tag_list_unref(tags);
+    const unsigned rate = bitRateOf(tags);
+    if (tags)
+        gst_tag_list_unref(tags);
     return rate;
 }
 
-// MPEG audio without a container learns its duration only after a good part has been
-// parsed in play; until then the file size at the stream's bit rate stands for it.
-double estimatedDurationMs(GstElement* playbin) {
-    gint64 bytes = 0;
-    const unsigned bitRate = audioBitRate(playbin);
-    if (bitRate == 0 || !gst_element_query_duration(playbin, GST_FORMAT_BYTES, &bytes) ||
-        bytes <= 0)
-        return 0;
-    return static_cast<double>(bytes) * 8 * 1000 / bitRate;
+// Where a device's position is asked, with a reference of its own: the sink that shows
+// a video, else the pipeline.
+GstElement* positionSourceOf(GstElement* playbin, bool hasVideo) {
+    GstElement* sink = nullptr;
+    if (hasVideo)
+        g_object_get(playbin, "video-sink", &sink, nullptr);
+    return sink ? sink : GST_ELEMENT(gst_object_ref(playbin));
 }
 
 gint64 prerolledPosition(GstElement* playbin) {
@@ -67,24 +64,31 @@ gint64 prerolledPosition(GstElement* playbin) {
     return gst_element_query_position(playbin, GST_FORMAT_TIME, &position) ? position : 0;
 }
 
-}  // namespace
-
-void PipelineRelease::operator()(GstElement* pipeline) const {
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(pipeline);
+std::string playedFile(GstElement* playbin) {
+    gchar* uri = nullptr;
+    g_object_get(playbin, "current-uri", &uri, nullptr);
+    gchar* path = uri ? g_filename_from_uri(uri, nullptr, nullptr) : nullptr;
+    const std::string file = path ? path : "the media file";
+    g_free(path);
+    g_free(uri);
+    return file;
 }
+
+}  // namespace
 
 GstPlayer::GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle)
     : playbin_(std::move(playbin)),
       bus_(gst_element_get_bus(playbin_.get())),
       surfaceHandle_(surfaceHandle),
       hasVideo_(videoStreamCount(playbin_.get()) > 0),
+      positionSource_(positionSourceOf(playbin_.get(), hasVideo_)),
       frameRate_(videoFrameRate(playbin_.get())),
       originNs_(prerolledPosition(playbin_.get())) {}
 
 GstPlayer::~GstPlayer() {
     // Down to NULL first: no frame can reach the surface after it is cleared.
     playbin_.reset();
+    gst_object_unref(positionSource_);
     gst_object_unref(bus_);
     if (hasVideo_ && surfaceHandle_ != 0)
         withVideoSurface(surfaceHandle_, [](VideoSurface& surface) { surface.clearFrame(); });
@@ -142,11 +146,7 @@ double GstPlayer::positionMs() {
 
 double GstPlayer::lengthMs() {
     drainBus();
-    gint64 duration = 0;
-    if (durationMs_ <= 0 &&
-        gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &duration) && duration > 0)
-        durationMs_ = toMs(duration);
-    const double knownMs = durationMs_ > 0 ? durationMs_ : estimatedDurationMs(playbin_.get());
+    const double knownMs = durationMs(playbin_.get(), durationMs_, audioBitRate(playbin_.get()));
     // A program stream's duration is estimated from its clock references; the end reached
     // is exact.
     return std::max(knownMs, atEnd_ ? endMs_ : 0.0);
@@ -156,12 +156,19 @@ double GstPlayer::frameRate() {
     return frameRate_;
 }
 
+std::optional<Error> GstPlayer::takeStreamFailure() {
+    drainBus();
+    return std::exchange(failure_, std::nullopt);
+}
+
 void GstPlayer::drainBus() {
     while (GstMessage* message = gst_bus_pop(bus_)) {
         switch (GST_MESSAGE_TYPE(message)) {
             case GST_MESSAGE_EOS:
-            case GST_MESSAGE_ERROR:
                 reachEnd();
+                break;
+            case GST_MESSAGE_ERROR:
+                failWhilePlaying(message);
                 break;
             case GST_MESSAGE_DURATION_CHANGED:
                 durationMs_ = 0;
@@ -171,6 +178,14 @@ void GstPlayer::drainBus() {
         }
         gst_message_unref(message);
     }
+}
+
+// Only the first error counts: the elements downstream of the one that failed report
+// their own stop after it.
+void GstPlayer::failWhilePlaying(GstMessage* error) {
+    if (!atEnd_)
+        failure_ = errorFromMessage(error, "cannot go on playing " + playedFile(playbin_.get()));
+    reachEnd();
 }
 
 // A device that played to its end, or failed while streaming, stops where it is.
@@ -185,7 +200,7 @@ void GstPlayer::reachEnd() {
 // The last known position stands in while the pipeline cannot answer (a state change).
 double GstPlayer::streamPositionMs() {
     gint64 position = 0;
-    if (gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &position))
+    if (gst_element_query_position(positionSource_, GST_FORMAT_TIME, &position))
         lastPositionMs_ = std::max(0.0, toMs(position - originNs_));
     return lastPositionMs_;
 }

@@ -3,17 +3,13 @@
 #include <gst/gst.h>
 
 #include <cstdint>
-#include <memory>
+#include <optional>
+#include <string>
 
+#include "platform/media/gst/gst_pipeline.h"
 #include "platform/media/player_backend.h"
 
 namespace tessaro::media::gst {
-
-// Owns a pipeline: taking it down to NULL stops its streaming threads before the unref.
-struct PipelineRelease {
-    void operator()(GstElement* pipeline) const;
-};
-using Pipeline = std::unique_ptr<GstElement, PipelineRelease>;
 
 // One device: a prerolled playbin driven from the host's thread. Its bus is read on every
 // call (end of stream, errors), so no GLib main loop is needed.
@@ -31,9 +27,11 @@ class GstPlayer final : public Player {
     double positionMs() override;
     double lengthMs() override;
     double frameRate() override;
+    std::optional<Error> takeStreamFailure() override;
 
   private:
     void drainBus();
+    void failWhilePlaying(GstMessage* error);
     void reachEnd();
     double streamPositionMs();
 
@@ -41,6 +39,9 @@ class GstPlayer final : public Player {
     GstBus* bus_;
     std::intptr_t surfaceHandle_;
     bool hasVideo_;
+    // Where the position is asked. A video's sink times its frames and answers the
+    // control's every-tick query without a walk through all of playbin's bins and sinks.
+    GstElement* positionSource_;
     double frameRate_;
     // Stream time of the first frame: MPEG program streams start at their first clock
     // reference, not at 0.
@@ -50,6 +51,7 @@ class GstPlayer final : public Player {
     double endMs_ = 0;
     double lastPositionMs_ = 0;
     double durationMs_ = 0;
+    std::optional<Error> failure_;
 };
 
 }  // namespace tessaro::media::gst

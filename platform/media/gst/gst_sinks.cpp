@@ -1,69 +1,16 @@
 #include "platform/media/gst/gst_sinks.h"
 
-#include <gst/app/gstappsink.h>
-#include <gst/video/video.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <string>
 
 #include "platform/media/command_service.h"
+#include "platform/media/gst/surface_sink.h"
 #include "platform/media/player_backend.h"
-#include "platform/media/video_surface.h"
 
 namespace tessaro::media::gst {
 namespace {
-
-std::intptr_t handleOf(gpointer userData) {
-    return reinterpret_cast<std::intptr_t>(userData);
-}
-
-void presentSample(GstSample* sample, std::intptr_t surfaceHandle) {
-    if (surfaceHandle == 0)
-        return;
-    withVideoSurface(surfaceHandle, [sample](VideoSurface& surface) {
-        GstVideoInfo info;
-        if (!gst_video_info_from_caps(&info, gst_sample_get_caps(sample)))
-            return;
-        GstVideoFrame frame;
-        if (!gst_video_frame_map(&frame, &info, gst_sample_get_buffer(sample), GST_MAP_READ))
-            return;
-        surface.presentFrame(
-            static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)),
-            GST_VIDEO_FRAME_WIDTH(&frame), GST_VIDEO_FRAME_HEIGHT(&frame),
-            GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0));
-        gst_video_frame_unmap(&frame);
-    });
-}
-
-// Shows what pull takes from the sink. Every sample is pulled, shown or not, so the sink
-// keeps running in step with the clock; the prerolled frame is shown too, so an opened
-// video shows its first picture.
-template <GstSample* (*pull)(GstAppSink*)>
-GstFlowReturn onSample(GstAppSink* sink, gpointer userData) {
-    GstSample* sample = pull(sink);
-    if (!sample)
-        return GST_FLOW_EOS;
-    presentSample(sample, handleOf(userData));
-    gst_sample_unref(sample);
-    return GST_FLOW_OK;
-}
-
-GstElement* surfaceSink(std::intptr_t surfaceHandle) {
-    GstElement* sink = gst_element_factory_make("appsink", nullptr);
-    if (!sink)
-        throw Error(errors::CannotLoadDriver, "the GStreamer appsink element is not installed");
-    GstCaps* caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "RGBx", nullptr);
-    g_object_set(sink, "caps", caps, "sync", TRUE, "enable-last-sample", FALSE, nullptr);
-    gst_caps_unref(caps);
-    GstAppSinkCallbacks callbacks{};
-    callbacks.new_preroll = onSample<gst_app_sink_pull_preroll>;
-    callbacks.new_sample = onSample<gst_app_sink_pull_sample>;
-    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks,
-                               reinterpret_cast<gpointer>(surfaceHandle), nullptr);
-    return sink;
-}
 
 GstElement* describedSink(const char* variable, const char* description) {
     GError* error = nullptr;
@@ -143,7 +90,7 @@ bool machineHasAudioOutput() {
 GstElement* makeVideoSink(std::intptr_t surfaceHandle) {
     if (const char* description = overrideOf("TESSARO_VIDEO_SINK"))
         return describedSink("TESSARO_VIDEO_SINK", description);
-    return surfaceSink(surfaceHandle);
+    return makeSurfaceSink(surfaceHandle);
 }
 
 GstElement* makeAudioSink() {

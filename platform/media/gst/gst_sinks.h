@@ -6,11 +6,10 @@
 
 namespace tessaro::media::gst {
 
-// The sink a device's video goes to: by default an appsink handing every decoded frame,
-// as RGBx, to the surface registered under surfaceHandle (frames are dropped while none
-// is registered); TESSARO_VIDEO_SINK names another element description. Either keeps
-// real time. Returns a floating reference; throws tessaro::Error 266 when the override
-// cannot be built.
+// The sink a device's video goes to: by default the surface sink (surface_sink.h),
+// which hands the surface registered under surfaceHandle the frames it shows, as RGBx;
+// TESSARO_VIDEO_SINK names another element description. Either keeps real time. Returns
+// a floating reference; throws tessaro::Error 266 when the override cannot be built.
 GstElement* makeVideoSink(std::intptr_t surfaceHandle);
 
 // The sink a device's audio goes to: TESSARO_AUDIO_SINK when set, else the system's

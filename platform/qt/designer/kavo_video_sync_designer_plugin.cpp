@@ -31,7 +31,7 @@ QString KavoVideoSyncDesignerPlugin::whatsThis() const {
 }
 
 QString KavoVideoSyncDesignerPlugin::includeFile() const {
-    return QStringLiteral("platform/qt/kavo_video_sync_widget.h");
+    return QStringLiteral("tessaro/kavo_video_sync_widget.h");
 }
 
 QIcon KavoVideoSyncDesignerPlugin::icon() const {
@@ -46,6 +46,12 @@ QString KavoVideoSyncDesignerPlugin::domXml() const {
         "   <rect><x>0</x><y>0</y><width>352</width><height>288</height></rect>\n"
         "  </property>\n"
         " </widget>\n"
+        " <customwidgets>\n"
+        "  <customwidget>\n"
+        "   <class>tessaro::KavoVideoSyncWidget</class>\n"
+        "   <header location=\"global\">tessaro/kavo_video_sync_widget.h</header>\n"
+        "  </customwidget>\n"
+        " </customwidgets>\n"
         "</ui>\n");
 }
 

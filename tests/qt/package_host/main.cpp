@@ -2,7 +2,7 @@
 #include <QApplication>
 #include <iostream>
 
-#include "platform/qt/kavo_video_sync_widget.h"
+#include <tessaro/kavo_video_sync_widget.h>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

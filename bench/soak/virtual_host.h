@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "bench/soak/soak_host.h"
+#include "platform/host/module_folder.h"
+#include "platform/media/interpreter.h"
+#include "platform/media/sim/sim_backend.h"
+#include "platform/sim/sim_container.h"
+#include "platform/sim/virtual_clock.h"
+
+namespace tessaro::soak {
+
+// The control on the virtual clock over the real catalogue engine and the media
+// interpreter on the sim backend, with the course's media declared at their real lengths
+// (measured once with ffprobe) and its pictures declared to the sim picture loader.
+class VirtualHost final : public SoakHost {
+  public:
+    explicit VirtualHost(std::string course);
+
+    KavoVideoSync& control() override { return control_; }
+    const std::string& course() const override { return course_; }
+    void pass(int ms) override;
+    bool passUntil(const std::function<bool()>& condition, int limitMs) override;
+
+  private:
+    class CourseFolder final : public host::ModuleFolder {
+      public:
+        explicit CourseFolder(const std::string& path) : path_(path) {}
+        std::string path() const override { return path_; }
+
+      private:
+        const std::string& path_;
+    };
+
+    void declareCourse(media::SimBackend& backend);
+
+    std::string course_;
+    sim::VirtualClock clock_;
+    sim::SimContainer container_{clock_};
+    media::Interpreter interpreter_;
+    CourseFolder courseFolder_{course_};
+    KavoVideoSync control_;
+};
+
+}  // namespace tessaro::soak

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <gst/app/gstappsrc.h>
+#include <gst/gst.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "platform/media/gst/gst_pipeline.h"
+
+namespace tessaro::media::gst {
+
+// What an output plays: the decoded sound of one clip, handed over piece by piece.
+class SoundFeed {
+  public:
+    virtual ~SoundFeed() = default;
+
+    // The next piece to play, its PTS set to the output's running time at which its first
+    // sample is to be heard; nullptr when the feed has nothing to give at the moment.
+    // heardNow is the running time being heard as the output asks. Called on the output's
+    // streaming thread and, through AudioOutput::kick, on the caller's; never twice at once.
+    virtual GstBuffer* takeBuffer(GstClockTime heardNow) = 0;
+
+    // Takes back what was given to sound from `from` on, to give it again later, and
+    // returns the running time up to which it was to sound (from itself when nothing
+    // was). Called as takeBuffer is.
+    virtual GstClockTime takeBack(GstClockTime from) = 0;
+};
+
+// One long-lived audio output stream that narration clips are played through in turn, so
+// that no clip pays for setting up a stream of the sound server (the handover from one
+// clip to the next would hold that cost). A live pipeline: appsrc, conversion, and the
+// audio sink of makeAudioSink(). Its running time is the time being heard: a piece
+// stamped t is heard when the running time reaches t. Between clips nothing is given and
+// the sink plays silence while the running time goes on. The output never pauses: a
+// sound server's stream that pauses and goes on again loses its clock's time.
+class AudioOutput {
+  public:
+    // The sound pieces are 16-bit stereo at this rate.
+    static constexpr int rate = 44100;
+    static constexpr int bytesPerFrame = 4;
+    // Caps of the pieces a feed gives: interleaved S16LE stereo at `rate`.
+    static GstCaps* pieceCaps();
+
+    // Builds and starts the output, then waits, bounded, until the sink plays what it is
+    // given as it is given. Throws tessaro::Error 266 when the sink cannot be built or
+    // fails to start.
+    AudioOutput();
+    ~AudioOutput();
+    AudioOutput(const AudioOutput&) = delete;
+    AudioOutput& operator=(const AudioOutput&) = delete;
+
+    // How far ahead of what is heard a piece handed over now is stamped: the time it
+    // takes to reach the sound server. A sink that has already taken sound up to that
+    // point takes the piece again (the server rewinds), so the sink's own buffer need not
+    // be waited for.
+    static constexpr GstClockTime leadNs = 5 * GST_MSECOND;
+
+    // The running time heard now.
+    GstClockTime heardNow();
+    // Plays from this feed until detach(); one feed at a time. detach() returns once no
+    // call into the feed is under way.
+    void attach(std::shared_ptr<SoundFeed> feed);
+    void detach();
+    // Asks the feed for its next piece now, as after a play, or when a feed that ran dry
+    // has sound again.
+    void kick();
+    // Silences the feed from the earliest moment sound handed over now can be heard on,
+    // giving it back what it was to sound from then on; returns that moment.
+    GstClockTime hush();
+    // True once the sink failed while streaming (a sound server that went away).
+    bool failed();
+
+  private:
+    static void onNeedData(GstAppSrc* source, guint length, gpointer self);
+    void push(GstBuffer* piece);
+    void waitUntilStarted();
+
+    Pipeline pipeline_;
+    GstElement* source_ = nullptr;
+    GstBus* bus_ = nullptr;
+    // Guards the feed; held across a take and its push, so that pieces reach the source in
+    // the order they were stamped.
+    std::mutex feedMutex_;
+    std::shared_ptr<SoundFeed> feed_;
+    // Running time right after the last piece pushed.
+    GstClockTime pushedUntil_ = GST_CLOCK_TIME_NONE;
+    std::atomic<bool> failed_{false};
+    // How often the source has asked for sound.
+    std::atomic<int> asked_{0};
+};
+
+// The outputs of a backend. A narration device leases one for its life and gives it back
+// silenced, for the next device: the clips of a course play through one stream of the
+// sound server.
+class AudioOutputs {
+  public:
+    // An idle output, or a new one; throws as AudioOutput() does.
+    std::shared_ptr<AudioOutput> lease();
+    // An output whose sink has not failed serves the next lease.
+    void giveBack(std::shared_ptr<AudioOutput> output);
+
+  private:
+    std::shared_ptr<AudioOutput> idle_;
+};
+
+}  // namespace tessaro::media::gst

@@ -1,0 +1,106 @@
+#include "updater/library_file.h"
+
+#include <elf.h>
+#include <gtest/gtest.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+namespace mendrick {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string testControl() {
+    std::ifstream in(TEST_CONTROL, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The test library with its ELF header changed by `change`.
+std::string withHeader(const std::function<void(ElfW(Ehdr) &)>& change) {
+    std::string content = testControl();
+    ElfW(Ehdr) header;
+    std::memcpy(&header, content.data(), sizeof header);
+    change(header);
+    std::memcpy(content.data(), &header, sizeof header);
+    return content;
+}
+
+// Damaged headers are read as far as they go and never trusted: the file is an ELF object
+// without the version symbol, and nothing is read outside it.
+struct DamageCase {
+    const char* name;
+    std::function<std::string()> content;
+    bool tessaroControl;
+};
+
+void PrintTo(const DamageCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LibraryFileTest : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(LibraryFileTest, ReadsTheHeadersItCanTrust) {
+    const fs::path file = fs::temp_directory_path() /
+                          ("library-file-" + std::to_string(::getpid()) + "-" + GetParam().name);
+    std::ofstream(file, std::ios::binary) << GetParam().content();
+
+    const LibraryFile library = inspectLibrary(file.string(), currentMachine());
+    fs::remove(file);
+
+    EXPECT_EQ(library.kind, LibraryFile::Kind::elf);
+    EXPECT_EQ(library.machine, currentMachine());
+    EXPECT_EQ(library.tessaroControl, GetParam().tessaroControl);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, LibraryFileTest,
+    ::testing::Values(
+        DamageCase{"whole", testControl, true},
+        DamageCase{"cut_after_the_header", [] { return testControl().substr(0, 64); }, false},
+        DamageCase{
+            "sections_beyond_the_end",
+            [] { return withHeader([](auto& h) { h.e_shoff = ~decltype(h.e_shoff){0} - 8; }); },
+            false},
+        DamageCase{"section_count_beyond_the_end",
+                   [] { return withHeader([](auto& h) { h.e_shnum = 0xFFFF; }); }, false},
+        DamageCase{"wrong_section_entry_size",
+                   [] { return withHeader([](auto& h) { h.e_shentsize = 1; }); }, false},
+        DamageCase{"no_shared_object",
+                   [] { return withHeader([](auto& h) { h.e_type = ET_REL; }); }, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LibraryFile, TellsMissingEmptyFolderWindowsAndOtherFilesApart) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("library-kinds-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "folder");
+    std::ofstream(folder / "empty");
+    std::ofstream(folder / "text") << "not a library at all, just some words";
+    std::ofstream(folder / "dos") << "MZ" << std::string(200, '\0');
+    const ElfMachine machine = currentMachine();
+
+    EXPECT_EQ(inspectLibrary((folder / "missing").string(), machine).kind,
+              LibraryFile::Kind::unreadable);
+    EXPECT_EQ(inspectLibrary((folder / "folder").string(), machine).kind,
+              LibraryFile::Kind::unreadable);
+    EXPECT_EQ(inspectLibrary((folder / "empty").string(), machine).kind, LibraryFile::Kind::empty);
+    EXPECT_EQ(inspectLibrary((folder / "text").string(), machine).kind, LibraryFile::Kind::other);
+    EXPECT_EQ(inspectLibrary((folder / "dos").string(), machine).kind, LibraryFile::Kind::other)
+        << "an MZ header without the PE signature it points at";
+    fs::remove_all(folder);
+}
+
+TEST(LibraryFile, DescribesAMachineByNameWidthAndByteOrder) {
+    EXPECT_EQ(describe({ELFCLASS64, ELFDATA2LSB, EM_X86_64}), "x86-64 (64-bit)");
+    EXPECT_EQ(describe({ELFCLASS32, ELFDATA2LSB, EM_ARM}), "ARM (32-bit)");
+    EXPECT_EQ(describe({ELFCLASS64, ELFDATA2MSB, EM_S390}), "IBM Z (64-bit, big-endian)");
+    EXPECT_EQ(describe({ELFCLASS32, ELFDATA2MSB, 4660}), "machine 4660 (32-bit, big-endian)");
+}
+
+}  // namespace
+}  // namespace mendrick

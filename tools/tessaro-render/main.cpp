@@ -1,0 +1,25 @@
+#include <unistd.h>
+
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tools/tessaro-render/output_file.h"
+#include "tools/tessaro-render/render_commands.h"
+
+int main(int argc, char** argv) {
+    using namespace tessaro::render;
+    RenderOptions options;
+    try {
+        options = parseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "tessaro-render: " << error.what() << "\n" << renderUsage;
+        return ExitBadArgument;
+    }
+    removeOutputFilesOnInterrupt();
+    Progress progress(options.json, ::isatty(STDOUT_FILENO) != 0);
+    if (options.courseDir.empty())
+        return renderAsanaCommand(options, progress);
+    return renderCourseCommand(options, progress);
+}

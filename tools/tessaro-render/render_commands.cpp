@@ -1,0 +1,117 @@
+#include "tools/tessaro-render/render_commands.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/catalogue/catalogue.h"
+#include "tools/tessaro-play/asana_list.h"
+#include "tools/tessaro-render/asana_render.h"
+#include "tools/tessaro-render/course_index.h"
+#include "tools/tessaro-render/output_file.h"
+#include "tools/tessaro-render/timeline_recorder.h"
+
+namespace tessaro::render {
+namespace {
+
+// The asanas as the catalogue lists them; an unreadable catalogue fails the run here,
+// where the control would go on silently with whatever it read.
+std::vector<play::AsanaEntry> courseAsanas(const std::string& resourceDir) {
+    try {
+        return play::listAsanas(catalogue::processEngine(), resourceDir);
+    } catch (const Error& error) {
+        throw RenderFailure(
+            RenderFailure::Reason::Failed,
+            "cannot read the catalogue " + resourceDir + "/hotspots/VUDuzu.mdb: " + error.text());
+    }
+}
+
+int exitCodeOf(const RenderFailure& failure) {
+    return failure.reason() == RenderFailure::Reason::AsanaNotFound ? ExitAsanaNotFound
+                                                                    : ExitFailed;
+}
+
+// A failure is told with the asana's name in front, unless it is the control's own
+// "Asana not found - NAME".
+Timeline renderOne(const std::string& resourceDir, const std::string& asana,
+                   const std::string& outPath, Container container, Progress& progress) {
+    try {
+        MediaLibrary library;
+        Timeline timeline = recordTimeline(resourceDir, asana, library);
+        renderTimeline(timeline, library, outPath, container,
+                       [&](double fraction) { progress.advanced(fraction); });
+        progress.rendered(outPath, timelineJson(timeline));
+        return timeline;
+    } catch (const RenderFailure& failure) {
+        if (failure.reason() == RenderFailure::Reason::AsanaNotFound)
+            throw;
+        throw RenderFailure(failure.reason(), asana + ": " + failure.what());
+    }
+}
+
+// The course folder's name ("sample-course"), also when given with a trailing "/".
+std::string courseTitle(const std::string& resourceDir) {
+    const std::filesystem::path folder = std::filesystem::absolute(resourceDir).lexically_normal();
+    return folder.has_filename() ? folder.filename().string()
+                                 : folder.parent_path().filename().string();
+}
+
+}  // namespace
+
+int renderAsanaCommand(const RenderOptions& options, Progress& progress) {
+    try {
+        courseAsanas(options.resourceDir);
+        progress.started(1, 1, options.asana);
+        renderOne(options.resourceDir, options.asana, options.outPath, options.container, progress);
+        return ExitRendered;
+    } catch (const RenderFailure& failure) {
+        progress.failed(failure.what());
+        return exitCodeOf(failure);
+    }
+}
+
+int renderCourseCommand(const RenderOptions& options, Progress& progress) {
+    std::vector<play::AsanaEntry> asanas;
+    try {
+        asanas = courseAsanas(options.resourceDir);
+        std::error_code error;
+        std::filesystem::create_directories(options.courseDir, error);
+        if (error)
+            throw RenderFailure(RenderFailure::Reason::Failed,
+                                "cannot write " + options.courseDir + ": " + error.message());
+    } catch (const RenderFailure& failure) {
+        progress.failed(failure.what());
+        return ExitFailed;
+    }
+    const int count = static_cast<int>(asanas.size());
+    std::vector<IndexEntry> entries;
+    bool allRendered = true;
+    for (int i = 0; i < count; ++i) {
+        IndexEntry entry;
+        entry.name = asanas[i].name;
+        const std::string file = courseFileName(i + 1, count, entry.name, options.container);
+        const std::string outPath = (std::filesystem::path(options.courseDir) / file).string();
+        progress.started(i + 1, count, entry.name);
+        try {
+            entry.timeline =
+                renderOne(options.resourceDir, entry.name, outPath, options.container, progress);
+            entry.file = file;
+            entry.chapters = std::filesystem::path(chaptersPath(file)).string();
+        } catch (const RenderFailure& failure) {
+            progress.failed(failure.what());
+            entry.error = failure.what();
+            allRendered = false;
+        }
+        entries.push_back(std::move(entry));
+    }
+    const std::string index = (std::filesystem::path(options.courseDir) / "index.html").string();
+    try {
+        writeTextFile(index, courseIndexHtml(courseTitle(options.resourceDir), entries));
+    } catch (const RenderFailure& failure) {
+        progress.failed(failure.what());
+        return ExitFailed;
+    }
+    progress.indexWritten(index);
+    return allRendered ? ExitRendered : ExitFailed;
+}
+
+}  // namespace tessaro::render

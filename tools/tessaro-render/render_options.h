@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/tessaro-render/media_writer.h"
+
+namespace tessaro::render {
+
+struct RenderOptions {
+    std::string resourceDir;
+    // One asana into outPath, or the whole course into courseDir.
+    std::string asana;
+    std::string outPath;
+    std::string courseDir;
+    Container container = Container::Mp4;
+    bool json = false;
+};
+
+// Parses the command line (without the program name). Throws std::invalid_argument with
+// a message for the user on a bad argument.
+RenderOptions parseRenderOptions(const std::vector<std::string>& args);
+
+extern const char* const renderUsage;
+
+}  // namespace tessaro::render
