@@ -6,14 +6,24 @@
 #include <mutex>
 
 #include "platform/catalogue/catalogue.h"
+#include "platform/catalogue/jet_damage.h"
 #include "platform/catalogue/jet_header.h"
 #include "platform/paths/paths.h"
 
 namespace tessaro::catalogue {
 namespace {
 
+std::optional<JetHeader> readHeader(int fd, const std::string& displayPath) {
+    try {
+        return readJetHeader(fd);
+    } catch (const Damage& damage) {
+        throw Error(errors::UnrecognizedDatabaseFormat,
+                    "catalogue file '" + displayPath + "' is damaged: " + damage.what());
+    }
+}
+
 void checkHeader(int fd, const std::string& displayPath, std::string_view password) {
-    const std::optional<JetHeader> header = readJetHeader(fd);
+    const std::optional<JetHeader> header = readHeader(fd, displayPath);
     if (!header)
         throw Error(errors::UnrecognizedDatabaseFormat,
                     "'" + displayPath + "' is not a Jet database or is damaged");

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/catalogue/code_page_text.h"
+#include "platform/catalogue/jet_damage.h"
 #include "platform/catalogue/jet_header_mask.h"
 
 namespace tessaro::catalogue {
@@ -31,11 +32,18 @@ struct VersionLayout {
 constexpr VersionLayout Jet3Layout{126, 20};
 constexpr VersionLayout Jet4Layout{128, 40};
 
+// Days since 1899-12-30 of the first and past the last date Jet stores (years 100 to 9999).
+constexpr double FirstJetDay = -657434;
+constexpr double PastLastJetDay = 2958466;
+
 // Jet 4 masks its password a second time with the integer part of the file's creation
 // date, repeated over the password's bytes.
 void unmaskJet4Password(const unsigned char* header, unsigned char* password, std::size_t length) {
     double created = 0;
     std::memcpy(&created, header + Jet4CreationDateOffset, sizeof created);
+    // Also false for NaN, which no integer conversion may see.
+    if (!(created >= FirstJetDay && created < PastLastJetDay))
+        throw Damage("its header's creation date is no date");
     const auto days = static_cast<std::uint32_t>(static_cast<std::int32_t>(created));
     for (std::size_t i = 0; i < length; ++i)
         password[i] ^= static_cast<unsigned char>(days >> (8 * (i % 4)));

@@ -16,7 +16,8 @@ struct JetHeader {
 };
 
 // Reads the header page of the open file fd. nullopt when the file is no Jet 3 or Jet 4
-// database (too short, wrong page type or signature, unknown version).
+// database (too short, wrong page type or signature, unknown version); Damage when it is
+// one whose header cannot be read (a Jet 4 creation date that is no date).
 std::optional<JetHeader> readJetHeader(int fd);
 
 }  // namespace tessaro::catalogue

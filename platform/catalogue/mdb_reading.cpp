@@ -3,31 +3,29 @@
 #include <mdbtools.h>
 #include <sys/stat.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <map>
 #include <mutex>
 
 #include "platform/catalogue/catalogue.h"
+#include "platform/catalogue/jet_pages.h"
+#include "platform/catalogue/jet_rows.h"
+#include "platform/catalogue/jet_table.h"
+#include "platform/catalogue/jet_values.h"
 #include "platform/paths/paths.h"
 
 namespace tessaro::catalogue {
 namespace {
 
-constexpr int RowOffsetMask = 0x1fff;
-constexpr int MemoLengthMask = 0x3fffffff;
-constexpr int MemoOverhead = 12;
-constexpr unsigned long SystemObjectsPage = 2;
+constexpr std::uint32_t SystemObjectsPage = 2;
+constexpr std::uint8_t DataPageType = 0x01;
+constexpr std::size_t DataPageOwnerOffset = 4;
+// A stored value takes at least one bit of its row (a boolean's null-mask bit), so a page
+// never holds more values than eight times its bytes; a page that claims more can only
+// be damaged, and reading it would grow memory far past the size of the file.
+constexpr std::size_t MaxValuesPerPageByte = 8;
 
-// libmdb converts text into a buffer of its bind size; UTF-8 takes at most three bytes
-// for each stored byte.
-std::size_t textBufferFor(std::size_t storedBytes) {
-    return storedBytes * 3 + 16;
-}
-
-ColumnType descriptionType(const MdbColumn& column) {
-    switch (column.col_type) {
+ColumnType descriptionType(int type) {
+    switch (type) {
         case MDB_BOOL:
             return ColumnType::Boolean;
         case MDB_BYTE:
@@ -50,245 +48,162 @@ ColumnType descriptionType(const MdbColumn& column) {
     }
 }
 
-// Bytes a value of the type takes in its row.
-int storedWidth(int type, int variableSize) {
-    switch (type) {
-        case MDB_BYTE:
-            return 1;
-        case MDB_INT:
-            return 2;
-        case MDB_LONGINT:
-        case MDB_COMPLEX:
-        case MDB_FLOAT:
-            return 4;
-        case MDB_MONEY:
-        case MDB_DOUBLE:
-        case MDB_DATETIME:
-            return 8;
-        case MDB_NUMERIC:
-            return 17;
-        default:
-            return variableSize;
-    }
+std::uint64_t fileSize(MdbHandle* mdb) {
+    struct stat info {};
+    if (::fstat(::fileno(mdb->f->stream), &info) != 0)
+        return 0;
+    return static_cast<std::uint64_t>(info.st_size);
 }
 
-MdbColumn* columnNamed(const MdbTableDef& table, const char* name) {
-    for (guint i = 0; i < table.num_cols; ++i) {
-        auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table.columns, i));
-        if (std::strcmp(column->name, name) == 0)
-            return column;
+const JetColumn* columnNamed(const JetTable& table, std::string_view name) {
+    for (const JetColumn& column : table.columns) {
+        if (column.name == name)
+            return &column;
     }
     return nullptr;
-}
-
-Variant ownedText(char* text) {
-    Variant value{std::string(text ? text : "")};
-    g_free(text);
-    return value;
 }
 
 }  // namespace
 
 struct MdbReader::Impl {
-    struct Table {
-        MdbTableDef* definition = nullptr;
-        std::vector<MdbColumn*> columns;
-        std::vector<StoredColumn> described;
-        // libmdb hands OLE data over only through a bound buffer.
-        std::vector<std::vector<char>> oleBuffers;
+    struct CatalogueEntry {
+        std::string name;
+        std::uint32_t definitionPage = 0;
     };
 
     MdbHandle* mdb = nullptr;
     std::string displayPath;
-    std::vector<std::unique_ptr<MdbCatalogEntry>> userTables;
-    std::vector<char> textBuffer;
-    std::map<std::string, MdbCatalogEntry*> byFoldedName;
-    std::map<std::string, Table> tables;
+    std::unique_ptr<JetPages> pages;
+    std::vector<CatalogueEntry> userTables;
+    std::map<std::string, const CatalogueEntry*> byFoldedName;
+    std::map<std::string, JetTable> tables;
+    LongValueClaims claims;
     std::mutex mutex;
 
-    ~Impl() {
-        for (auto& [name, table] : tables)
-            mdb_free_tabledef(table.definition);
-        mdb_close(mdb);
-    }
-
-    // libmdb walks a table's usage map without checking it, and takes a data page it
-    // cannot read for the end of the table; so a map must be of a known kind and name
-    // only pages the file holds.
-    bool usageMapSound(MdbTableDef* table) const {
-        if (!table || !table->usage_map || table->map_sz < 1 ||
-            (table->usage_map[0] != 0 && table->usage_map[0] != 1))
-            return false;
-        struct stat info {};
-        ::fstat(::fileno(mdb->f->stream), &info);
-        const auto pages = static_cast<std::uint64_t>(info.st_size) / mdb->fmt->pg_size;
-        gint32 page = 0;
-        while ((page = mdb_map_find_next(mdb, table->usage_map, table->map_sz, page)) > 0) {
-            if (static_cast<std::uint64_t>(page) >= pages)
-                return false;
-        }
-        return page == 0;
-    }
+    ~Impl() { mdb_close(mdb); }
 
     Error damaged(const std::string& what) const {
         return Error(errors::UnrecognizedDatabaseFormat,
                      "catalogue file '" + displayPath + "' is damaged: " + what);
     }
 
-    // libmdb's own catalogue read also parses every object's properties, which makes up
-    // most of an open on a file of a thousand tables; the tables' names, pages and flags
-    // are all the engine needs.
-    void readCatalogue() {
-        MdbCatalogEntry systemObjects{};
-        systemObjects.mdb = mdb;
-        systemObjects.object_type = MDB_TABLE;
-        systemObjects.table_pg = SystemObjectsPage;
-        std::snprintf(systemObjects.object_name, sizeof systemObjects.object_name, "MSysObjects");
-        const std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> objects(
-            mdb_read_table(&systemObjects), mdb_free_tabledef);
-        if (!usageMapSound(objects.get()) || !mdb_read_columns(objects.get()))
-            throw damaged("its table catalogue cannot be read");
-        MdbColumn* id = columnNamed(*objects, "Id");
-        MdbColumn* name = columnNamed(*objects, "Name");
-        MdbColumn* type = columnNamed(*objects, "Type");
-        MdbColumn* flags = columnNamed(*objects, "Flags");
-        if (!id || !name || !type || !flags)
-            throw damaged("its table catalogue lacks a column");
-
-        mdb_rewind_table(objects.get());
-        while (mdb_fetch_row(objects.get())) {
-            if (id->cur_value_len == 0 || name->cur_value_len == 0 || type->cur_value_len == 0 ||
-                (mdb_get_int16(mdb->pg_buf, type->cur_value_start) & 0x7F) != MDB_TABLE)
+    // Calls onRow(page, row number, fields) for each row of the table's data pages, in
+    // stored order, deleted rows left out.
+    template <typename OnRow>
+    void scanRows(const JetTable& table, OnRow&& onRow) {
+        for (const std::uint32_t number : table.dataPages) {
+            const PageBytes page = pages->read(number);
+            // libmdb too passes over mapped pages that are not this table's data.
+            if (page.u8(0) != DataPageType || page.u32(DataPageOwnerOffset) != table.definitionPage)
                 continue;
-            auto entry = std::make_unique<MdbCatalogEntry>();
-            entry->mdb = mdb;
-            entry->object_type = MDB_TABLE;
-            entry->table_pg = mdb_get_int32(mdb->pg_buf, id->cur_value_start) & 0x00FFFFFF;
-            entry->flags =
-                flags->cur_value_len ? mdb_get_int32(mdb->pg_buf, flags->cur_value_start) : 0;
-            const std::string tableName = text(name->cur_value_start, name->cur_value_len);
-            std::snprintf(entry->object_name, sizeof entry->object_name, "%s", tableName.c_str());
-            if (!mdb_is_user_table(entry.get()))
-                continue;
-            byFoldedName.emplace(paths::foldCase(entry->object_name), entry.get());
-            userTables.push_back(std::move(entry));
+            std::vector<std::pair<std::size_t, RowBounds>> live;
+            for (std::size_t row = 0, rows = rowCount(*pages, page); row < rows; ++row) {
+                const RowBounds bounds = rowBounds(*pages, page, row);
+                if (!bounds.deleted)
+                    live.emplace_back(row, bounds);
+            }
+            if (live.size() * table.columns.size() > MaxValuesPerPageByte * page.size())
+                throw Damage("page " + std::to_string(number) +
+                             " holds more values than fit in it");
+            for (const auto& [row, bounds] : live)
+                onRow(page, row, crackRow(*pages, table, page, bounds));
         }
     }
 
-    Table& table(const std::string& name) {
+    Variant value(const JetTable& table, std::size_t column, const PageBytes& page, std::size_t row,
+                  const std::vector<Field>& fields) {
+        const JetColumn& stored = table.columns[column];
+        try {
+            return decodeValue(*pages, stored, page, fields[column], claims,
+                               valueOwner(page.number(), row, stored.number));
+        } catch (const Damage& damage) {
+            throw Damage("column '" + stored.name + "': " + damage.what());
+        }
+    }
+
+    // The user tables' names and definition pages, from the system table MSysObjects.
+    // libmdb's own catalogue read also parses every object's properties, which makes up
+    // most of an open on a file of a thousand tables.
+    void readCatalogue() {
+        const JetTable objects = readJetTable(*pages, "MSysObjects", SystemObjectsPage);
+        std::vector<std::size_t> wanted;
+        for (const auto& [name, type] : {std::pair{"Id", MDB_LONGINT},
+                                         {"Name", MDB_TEXT},
+                                         {"Type", MDB_INT},
+                                         {"Flags", MDB_LONGINT}}) {
+            const JetColumn* column = columnNamed(objects, name);
+            if (!column || column->type != type)
+                throw Damage("it lacks its column '" + std::string(name) + "' of type " +
+                             std::to_string(type));
+            wanted.push_back(static_cast<std::size_t>(column - objects.columns.data()));
+        }
+        std::map<std::uint32_t, std::string> byPage;
+        scanRows(objects, [&](const PageBytes& page, std::size_t row,
+                              const std::vector<Field>& fields) {
+            std::vector<Variant> values;
+            for (const std::size_t column : wanted)
+                values.push_back(value(objects, column, page, row, fields));
+            const Variant& id = values[0];
+            const Variant& name = values[1];
+            const Variant& type = values[2];
+            const Variant& flags = values[3];
+            // The columns' types make every number an integer of 32 bits at most.
+            const auto bits = [](const Variant& number) {
+                return static_cast<std::uint32_t>(static_cast<std::int64_t>(number.toDouble()));
+            };
+            if (id.isNull() || name.isNull() || type.isNull() || (bits(type) & 0x7F) != MDB_TABLE)
+                return;
+            if (!flags.isNull() && (bits(flags) & 0x80000002u))
+                return;
+            CatalogueEntry entry{name.toText(), bits(id) & 0x00FFFFFFu};
+            if (const auto [other, added] = byPage.emplace(entry.definitionPage, entry.name);
+                !added)
+                throw Damage("tables '" + other->second + "' and '" + entry.name +
+                             "' have the same definition page");
+            userTables.push_back(std::move(entry));
+        });
+        for (const CatalogueEntry& entry : userTables)
+            byFoldedName.emplace(paths::foldCase(entry.name), &entry);
+    }
+
+    JetTable& table(const std::string& name) {
         auto found = tables.find(name);
         if (found != tables.end())
             return found->second;
-        MdbCatalogEntry* entry = byFoldedName.at(paths::foldCase(name));
-        Table table;
-        table.definition = mdb_read_table(entry);
-        if (!usageMapSound(table.definition)) {
-            mdb_free_tabledef(table.definition);
-            throw damaged("table '" + name + "' cannot be read");
+        const CatalogueEntry* entry = byFoldedName.at(paths::foldCase(name));
+        return tables.emplace(name, readJetTable(*pages, name, entry->definitionPage))
+            .first->second;
+    }
+
+    std::vector<StoredColumn> described(const JetTable& table) const {
+        std::vector<StoredColumn> columns;
+        for (const JetColumn& column : table.columns) {
+            const int characterBytes = pages->isJet3() ? 1 : 2;
+            columns.push_back({column.name, descriptionType(column.type),
+                               column.type == MDB_TEXT ? column.size / characterBytes : 0});
         }
-        if (!mdb_read_columns(table.definition)) {
-            mdb_free_tabledef(table.definition);
-            throw damaged("the columns of table '" + name + "' cannot be read");
-        }
-        for (guint i = 0; i < table.definition->num_cols; ++i) {
-            auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table.definition->columns, i));
-            table.columns.push_back(column);
-            const bool wideText = mdb->f->jet_version != MDB_VER_JET3;
-            table.described.push_back(
-                {column->name, descriptionType(*column),
-                 column->col_type == MDB_TEXT ? column->col_size / (wideText ? 2 : 1) : 0});
-            if (column->col_type == MDB_OLE) {
-                auto& buffer = table.oleBuffers.emplace_back(MDB_PGSIZE);
-                mdb_bind_column(table.definition, static_cast<int>(i + 1), buffer.data(), nullptr);
-            }
-        }
-        return tables.emplace(name, std::move(table)).first->second;
+        return columns;
     }
 
-    // A damaged row can point its values anywhere; libmdb does not check all of it.
-    void requireInPage(int start, int size) const {
-        if (start < 0 || size < 0 || start + size > static_cast<int>(mdb->fmt->pg_size))
-            throw damaged("a value lies outside its page");
-    }
-
-    // Text stored at start in the current page, as UTF-8.
-    std::string text(int start, int size) {
-        requireInPage(start, size);
-        textBuffer.resize(textBufferFor(static_cast<std::size_t>(size)));
-        mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(mdb->pg_buf) + start,
-                          static_cast<std::size_t>(size), textBuffer.data(), textBuffer.size());
-        return std::string(textBuffer.data());
-    }
-
-    // Memo, replication id and binary values, which libmdb gathers from other pages or
-    // formats itself.
-    Variant converted(const MdbField& field, int type, std::size_t storedBytes) {
-        mdb_set_bind_size(mdb, textBufferFor(storedBytes));
-        return ownedText(mdb_col_to_string(mdb, mdb->pg_buf, field.start, type, field.siz));
-    }
-
-    Variant oleData(MdbColumn* column) {
-        std::size_t size = 0;
-        void* data = mdb_ole_read_full(mdb, column, &size);
-        Variant value{std::string(static_cast<const char*>(data), data ? size : 0)};
-        std::free(data);
-        return value;
-    }
-
-    Variant value(MdbColumn* column, const MdbField& field) {
-        if (column->col_type == MDB_BOOL)
-            return Variant(field.is_null ? 0 : -1);
-        if (field.is_null)
-            return Variant::null();
-        requireInPage(field.start, storedWidth(column->col_type, field.siz));
-        unsigned char* page = mdb->pg_buf;
-        switch (column->col_type) {
-            case MDB_BYTE:
-                return Variant(int{mdb_get_byte(page, field.start)});
-            case MDB_INT:
-                return Variant(int{static_cast<std::int16_t>(mdb_get_int16(page, field.start))});
-            case MDB_LONGINT:
-            case MDB_COMPLEX:
-                return Variant(int{static_cast<std::int32_t>(mdb_get_int32(page, field.start))});
-            case MDB_MONEY: {
-                std::int64_t tenThousandths = 0;
-                std::memcpy(&tenThousandths, page + field.start, sizeof tenThousandths);
-                return Variant(static_cast<double>(tenThousandths) / 10000.0);
-            }
-            case MDB_FLOAT:
-                return Variant(double{mdb_get_single(page, field.start)});
-            case MDB_DOUBLE:
-            case MDB_DATETIME:
-                return Variant(mdb_get_double(page, field.start));
-            case MDB_NUMERIC: {
-                char* digits =
-                    mdb_numeric_to_string(mdb, field.start, column->col_scale, column->col_prec);
-                const double number = std::strtod(digits, nullptr);
-                g_free(digits);
-                return Variant(number);
-            }
-            case MDB_MEMO: {
-                const std::size_t stored = field.siz < MemoOverhead
-                                               ? 0
-                                               : mdb_get_int32(page, field.start) & MemoLengthMask;
-                return converted(field, MDB_MEMO, stored);
-            }
-            case MDB_TEXT:
-                return Variant(text(field.start, field.siz));
-            case MDB_OLE:
-                return oleData(column);
-            default:
-                return converted(field, column->col_type, field.siz);
-        }
-    }
-
-    // Splits the row libmdb has just fetched into its fields.
-    bool crackCurrentRow(Table& table, std::vector<MdbField>& fields) {
-        int start = 0;
-        std::size_t size = 0;
-        if (mdb_find_row(mdb, static_cast<int>(table.definition->cur_row) - 1, &start, &size) != 0)
-            return false;
-        return mdb_crack_row(table.definition, start & RowOffsetMask, size, fields.data()) >= 0;
+    std::vector<std::vector<Variant>> rows(JetTable& table,
+                                           const std::optional<RowFilter>& filter) {
+        const std::size_t width = table.columns.size();
+        std::vector<std::vector<Variant>> rows;
+        scanRows(table,
+                 [&](const PageBytes& page, std::size_t row, const std::vector<Field>& fields) {
+                     std::vector<Variant> values(width);
+                     if (filter) {
+                         values[filter->column] = value(table, filter->column, page, row, fields);
+                         if (!filter->accepts(values[filter->column]))
+                             return;
+                     }
+                     for (std::size_t i = 0; i < width; ++i) {
+                         if (!filter || i != filter->column)
+                             values[i] = value(table, i, page, row, fields);
+                     }
+                     rows.push_back(std::move(values));
+                 });
+        return rows;
     }
 };
 
@@ -298,7 +213,12 @@ MdbReader::MdbReader(const std::string& path, const std::string& displayPath)
     impl_->mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!impl_->mdb)
         throw impl_->damaged("libmdb cannot open it");
-    impl_->readCatalogue();
+    impl_->pages = std::make_unique<JetPages>(impl_->mdb, fileSize(impl_->mdb));
+    try {
+        impl_->readCatalogue();
+    } catch (const Damage& damage) {
+        throw impl_->damaged(std::string("its table catalogue: ") + damage.what());
+    }
 }
 
 MdbReader::~MdbReader() = default;
@@ -306,7 +226,7 @@ MdbReader::~MdbReader() = default;
 std::vector<std::string> MdbReader::userTables() const {
     std::vector<std::string> names;
     for (const auto& entry : impl_->userTables)
-        names.emplace_back(entry->object_name);
+        names.push_back(entry.name);
     return names;
 }
 
@@ -314,39 +234,26 @@ std::optional<std::string> MdbReader::findUserTable(std::string_view name) const
     const auto found = impl_->byFoldedName.find(paths::foldCase(name));
     if (found == impl_->byFoldedName.end())
         return std::nullopt;
-    return std::string(found->second->object_name);
+    return found->second->name;
 }
 
 std::vector<StoredColumn> MdbReader::columns(const std::string& table) {
     std::lock_guard lock(impl_->mutex);
-    return impl_->table(table).described;
+    try {
+        return impl_->described(impl_->table(table));
+    } catch (const Damage& damage) {
+        throw impl_->damaged("table '" + table + "': " + damage.what());
+    }
 }
 
-std::vector<std::vector<Variant>> MdbReader::rows(const std::string& tableName,
+std::vector<std::vector<Variant>> MdbReader::rows(const std::string& table,
                                                   const std::optional<RowFilter>& filter) {
     std::lock_guard lock(impl_->mutex);
-    Impl::Table& table = impl_->table(tableName);
-    const std::size_t width = table.columns.size();
-    std::vector<MdbField> fields(width);
-    std::vector<std::vector<Variant>> rows;
-    mdb_rewind_table(table.definition);
-    while (mdb_fetch_row(table.definition)) {
-        if (!impl_->crackCurrentRow(table, fields))
-            continue;
-        std::vector<Variant> row(width);
-        if (filter) {
-            row[filter->column] =
-                impl_->value(table.columns[filter->column], fields[filter->column]);
-            if (!filter->accepts(row[filter->column]))
-                continue;
-        }
-        for (std::size_t i = 0; i < width; ++i) {
-            if (!filter || i != filter->column)
-                row[i] = impl_->value(table.columns[i], fields[i]);
-        }
-        rows.push_back(std::move(row));
+    try {
+        return impl_->rows(impl_->table(table), filter);
+    } catch (const Damage& damage) {
+        throw impl_->damaged("table '" + table + "': " + damage.what());
     }
-    return rows;
 }
 
 }  // namespace tessaro::catalogue

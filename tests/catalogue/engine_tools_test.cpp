@@ -8,6 +8,7 @@
 
 #include "platform/catalogue/writer/catalogue_writer.h"
 #include "tests/catalogue/engine_test_support.h"
+#include "tests/sanitizers.h"
 
 namespace tessaro::catalogue {
 namespace {
@@ -28,9 +29,11 @@ std::string quoted(const std::string& argument) {
     return result + "'";
 }
 
-ToolRun runTool(const std::vector<std::string>& args, const fs::path& folder) {
+// With shellPrefix, the tool runs after that shell text ("ulimit -v 1000000; ").
+ToolRun runTool(const std::vector<std::string>& args, const fs::path& folder,
+                const std::string& shellPrefix = "") {
     const fs::path errFile = folder / "stderr.txt";
-    std::string command = quoted(TESSARO_CATALOGUE_TOOL);
+    std::string command = shellPrefix + quoted(TESSARO_CATALOGUE_TOOL);
     for (const std::string& arg : args)
         command += " " + quoted(arg);
     command += " 2>" + quoted(errFile.string());
@@ -128,6 +131,30 @@ TEST_F(CatalogueToolTest, QueryOpensExclusivelyAsTheControlDoes) {
     // The dump only reads alongside others.
     EXPECT_EQ(
         runTool({"dump", file_.string(), "--password", "Lark7meadOW"}, folder_.path()).exitCode, 0);
+}
+
+// Damaged files that made libmdb allocate gigabytes or read past a buffer: one error line
+// of ours, nothing of libmdb's, also within an address space of about 1 GB.
+TEST(CatalogueToolRegressionTest, DamagedFilesGiveOneErrorLineAndExitCode2) {
+    TempFolder folder;
+    const std::string limit = UnderAddressSanitizer ? "" : "ulimit -v 1000000; ";
+    if (UnderAddressSanitizer)
+        std::cout << "the address space stays unlimited under AddressSanitizer\n";
+    const fs::path inputs = fs::path(std::getenv("TESSARO_SOURCE_DIR")) / "fuzz" / "regressions";
+    for (const auto& input : fs::directory_iterator(inputs / "catalogue_read_fuzzer")) {
+        const std::string file = input.path().string();
+        for (const auto& args : {std::vector<std::string>{"dump", file},
+                                 std::vector<std::string>{"query", file, "select * from Big"}}) {
+            SCOPED_TRACE(args[0] + " " + file);
+            const ToolRun run = runTool(args, folder.path(), limit);
+            EXPECT_EQ(run.exitCode, 2);
+            EXPECT_TRUE(run.out.empty()) << run.out;
+            EXPECT_EQ(run.err.rfind("error 3343: catalogue file '" + file + "' is damaged: ", 0),
+                      0u)
+                << run.err;
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        }
+    }
 }
 
 }  // namespace

@@ -66,7 +66,10 @@ TEST_F(WriterRoundTripTest, EveryColumnTypeWithNullsReadsBackAsUntypedValues) {
 
 TEST_F(WriterRoundTripTest, DumpGivesTheDescriptionBack) {
     const CatalogueDescription description{
-        {asanaTable({{"Tadasana", 1}, {Variant::null(), 2}, {"Ürdhva Mukha", 3}}),
+        {asanaTable({{"Tadasana", 1},
+                     {Variant::null(), 2},
+                     {"Ürdhva Mukha", 3},
+                     {std::string("zero\0inside", 11), 4}}),
          {"Audio_Asana1",
           {{"Filename", ColumnType::Text, 20},
            {"StartPos", ColumnType::Integer},
@@ -74,7 +77,9 @@ TEST_F(WriterRoundTripTest, DumpGivesTheDescriptionBack) {
            {"Notes", ColumnType::Memo},
            {"Done", ColumnType::Boolean}},
           {{"clip1", 0, 2.5, "first", -1}, {"clip2", 120, 3.0, Variant::null(), 0}}},
-         {"Empty", {{"x", ColumnType::Text, 1}}, {}}}};
+         {"Empty", {{"x", ColumnType::Text, 1}}, {}},
+         // Rows of a column count and a null mask only.
+         {"Flags", {{"On", ColumnType::Boolean}}, {{-1}, {0}}}}};
     const CatalogueDescription back = dumpCatalogue(write(description).string(), "");
     ASSERT_EQ(back.tables.size(), description.tables.size());
     for (std::size_t t = 0; t < back.tables.size(); ++t) {

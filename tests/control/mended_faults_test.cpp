@@ -1,3 +1,7 @@
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include "tests/control/control_fixture.h"
 
 namespace tessaro::testing {
@@ -33,6 +37,37 @@ TEST_F(MendedFault, WrongPasswordCountsAsAsanaNotFound) {
     EXPECT_EQ(messages(), Strings{"Asana not found - Tree"});
     EXPECT_TRUE(container.events().empty());
     EXPECT_EQ(executed(), Strings{"close all"});
+}
+
+// A damaged catalogue (error 3343) is one that cannot be queried: the files that once made
+// the reader abort its host, and an Asanas row that lies outside its page.
+TEST_F(MendedFault, DamagedCatalogueCountsAsAsanaNotFound) {
+    const std::filesystem::path catalogue = course.root() + "/hotspots/VUDuzu.mdb";
+    const std::filesystem::path inputs = std::filesystem::path(std::getenv("TESSARO_SOURCE_DIR")) /
+                                         "fuzz/regressions/catalogue_read_fuzzer";
+    std::vector<std::function<void()>> damages;
+    for (const auto& input : std::filesystem::directory_iterator(inputs)) {
+        damages.push_back([=] {
+            std::filesystem::copy_file(input.path(), catalogue,
+                                       std::filesystem::copy_options::overwrite_existing);
+        });
+    }
+    damages.push_back([&] {
+        std::fstream file(catalogue, std::ios::in | std::ios::out | std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+        // The first row of the page that holds Tree's row, moved past the page's end.
+        constexpr std::size_t PageSize = 2048;
+        file.seekp(static_cast<std::streamoff>(bytes.find("Tree.mpg") / PageSize * PageSize + 10));
+        file.write("\xff\x1f", 2);
+    });
+    for (const auto& damage : damages) {
+        write({threeClipAsana("Tree")});
+        damage();
+        open("Tree");
+        EXPECT_EQ(messages(), Strings{"Asana not found - Tree"});
+        EXPECT_TRUE(container.events().empty());
+        EXPECT_EQ(executed(), Strings{"close all"});
+    }
 }
 
 TEST_F(MendedFault, MissingClipTableEndsTheLookupWithoutEventOrPlayback) {

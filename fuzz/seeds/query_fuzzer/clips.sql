@@ -1,0 +1,1 @@
+select * from Audio_Asana1

@@ -1,0 +1,1 @@
+SELECT  *  FROM asanas WHERE NAME=	"say ""hi""";

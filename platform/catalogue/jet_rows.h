@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/catalogue/jet_pages.h"
+#include "platform/catalogue/jet_table.h"
+
+namespace tessaro::catalogue {
+
+// Where one row lies in its page, from the page's row offset table.
+struct RowBounds {
+    std::size_t start = 0;
+    std::size_t size = 0;
+    bool deleted = false;
+};
+
+// The number of entries in a data page's row offset table. Damage when the table does
+// not fit in the page.
+std::size_t rowCount(const JetPages& pages, const PageBytes& page);
+// Entry `row` of the table (row < rowCount). Damage when the row does not lie in the page.
+RowBounds rowBounds(const JetPages& pages, const PageBytes& page, std::size_t row);
+// The row a long value or usage map address names: page number << 8 | row number.
+struct RowInPage {
+    PageBytes page;
+    RowBounds bounds;
+};
+RowInPage rowAt(const JetPages& pages, std::uint32_t address);
+
+// One column's value in a row: its bytes' place in the page, or null. A boolean's
+// value is its null-mask bit: null is false.
+struct Field {
+    bool null = true;
+    std::size_t start = 0;
+    std::size_t size = 0;
+};
+
+// Splits a row into the fields of table.columns, as libmdb's mdb_crack_row does, but
+// every offset is checked against the row first: Damage (naming the column where one is
+// at fault) when a field or the row's own tables reach outside the row. A column the row
+// does not store (added to the table after the row was written) is null.
+std::vector<Field> crackRow(const JetPages& pages, const JetTable& table, const PageBytes& page,
+                            const RowBounds& row);
+
+}  // namespace tessaro::catalogue
