@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
         return listCourse(options);
 
     // Headless unless a window was asked for: nobody could close a box or watch a window.
-    // Headless, nothing needs GLib's main loop on this thread (the media devices read their
-    // buses when asked), and Qt's own event loop wakes for the control's timers at less cost.
+    // Then nothing needs GLib's main loop on this thread (the media devices read their buses
+    // when asked), and Qt's own event loop wakes for the control's timers at less cost.
     if (!options.window) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         ::setenv("QT_NO_GLIB", "1", 0);
