@@ -75,8 +75,12 @@ int main(int argc, char** argv) {
         return listCourse(options);
 
     // Headless unless a window was asked for: nobody could close a box or watch a window.
-    if (!options.window)
+    // Then nothing needs GLib's main loop on this thread (the media devices read their buses
+    // when asked), and Qt's own event loop wakes for the control's timers at less cost.
+    if (!options.window) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        ::setenv("QT_NO_GLIB", "1", 0);
+    }
     // The picture preview reads the catalogue below the library's folder; for a course
     // folder given on the command line, the course folder stands for it.
     ::setenv("TESSARO_MODULE_DIR", options.resourceDir.c_str(), 0);

@@ -38,7 +38,7 @@ GstBuffer* ClipFeed::nextPiece() {
         return nullptr;
     GstSample* sample = gst_app_sink_try_pull_sample(pieces_, 0);
     if (!sample) {
-        decodedAll_ = gst_app_sink_is_eos(pieces_);
+        decodedAll_ = decoderFailed_ || gst_app_sink_is_eos(pieces_);
         dry_ = !decodedAll_;
         return nullptr;
     }
@@ -131,9 +131,11 @@ void ClipFeed::give(bool giving) {
     giving_ = giving;
 }
 
+// A feed found dry has been given all the decoder had, and no wake will come.
 void ClipFeed::endHere() {
     std::lock_guard lock(mutex_);
-    decodedAll_ = true;
+    decoderFailed_ = true;
+    decodedAll_ = decodedAll_ || dry_;
 }
 
 void ClipFeed::restartAt(GstClockTime offset) {
@@ -147,6 +149,7 @@ void ClipFeed::restartAt(GstClockTime offset) {
     offset_ = offset;
     decodedUntil_ = offset;
     decodedAll_ = false;
+    decoderFailed_ = false;
     dry_ = false;
 }
 

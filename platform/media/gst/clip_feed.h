@@ -33,7 +33,7 @@ class ClipFeed final : public SoundFeed {
     void connect(std::shared_ptr<AudioOutput> output);
     // Whether pieces are given: the device plays.
     void give(bool giving);
-    // The decoder failed while streaming: what was given is all there is.
+    // The decoder failed while streaming: what it decoded before is all there is.
     void endHere();
     // The clip goes on from `offset` with nothing given or taken back, as after a seek.
     void restartAt(GstClockTime offset);
@@ -71,6 +71,7 @@ class ClipFeed final : public SoundFeed {
     std::shared_ptr<AudioOutput> output_;
     bool giving_ = false;
     bool decodedAll_ = false;
+    bool decoderFailed_ = false;
     bool dry_ = false;
     GstClockTime nextAt_ = GST_CLOCK_TIME_NONE;
     // Clip time right after the last piece given, and after the last one decoded.

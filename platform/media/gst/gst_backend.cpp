@@ -33,6 +33,22 @@ void requireFile(const std::string& path) {
         throw Error(errors::FileNotFound, "cannot open " + path + ": no such file");
 }
 
+// Playbin's software volume and colour balance are elements on every sample and frame that
+// nothing here ever adjusts.
+void leaveOutUnusedFilters(GstElement* playbin) {
+    GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(playbin), "flags");
+    if (!spec || !G_IS_PARAM_SPEC_FLAGS(spec))
+        return;
+    GFlagsClass* kinds = G_PARAM_SPEC_FLAGS(spec)->flags_class;
+    guint flags = 0;
+    g_object_get(playbin, "flags", &flags, nullptr);
+    for (const char* unused : {"soft-volume", "soft-colorbalance"}) {
+        if (const GFlagsValue* flag = g_flags_get_value_by_nick(kinds, unused))
+            flags &= ~flag->value;
+    }
+    g_object_set(playbin, "flags", flags, nullptr);
+}
+
 Pipeline playbinFor(const std::string& path, std::intptr_t surfaceHandle) {
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     if (!playbin)
@@ -41,6 +57,7 @@ Pipeline playbinFor(const std::string& path, std::intptr_t surfaceHandle) {
     gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
     g_object_set(playbin, "uri", uri, nullptr);
     g_free(uri);
+    leaveOutUnusedFilters(playbin);
     // One sink at a time: the playbin owns each as soon as it is set, should the next throw.
     g_object_set(playbin, "video-sink", gst::makeVideoSink(surfaceHandle), nullptr);
     g_object_set(playbin, "audio-sink", gst::makeAudioSink(), nullptr);
