@@ -185,10 +185,9 @@ struct MdbReader::Impl {
         return columns;
     }
 
-    std::vector<std::vector<Variant>> rows(JetTable& table,
-                                           const std::optional<RowFilter>& filter) {
+    void eachRow(JetTable& table, const std::optional<RowFilter>& filter,
+                 const std::function<void(std::vector<Variant>&&)>& onRow) {
         const std::size_t width = table.columns.size();
-        std::vector<std::vector<Variant>> rows;
         scanRows(table,
                  [&](const PageBytes& page, std::size_t row, const std::vector<Field>& fields) {
                      std::vector<Variant> values(width);
@@ -201,9 +200,8 @@ struct MdbReader::Impl {
                          if (!filter || i != filter->column)
                              values[i] = value(table, i, page, row, fields);
                      }
-                     rows.push_back(std::move(values));
+                     onRow(std::move(values));
                  });
-        return rows;
     }
 };
 
@@ -248,9 +246,17 @@ std::vector<StoredColumn> MdbReader::columns(const std::string& table) {
 
 std::vector<std::vector<Variant>> MdbReader::rows(const std::string& table,
                                                   const std::optional<RowFilter>& filter) {
+    std::vector<std::vector<Variant>> rows;
+    eachRow(table, filter,
+            [&](std::vector<Variant>&& values) { rows.push_back(std::move(values)); });
+    return rows;
+}
+
+void MdbReader::eachRow(const std::string& table, const std::optional<RowFilter>& filter,
+                        const std::function<void(std::vector<Variant>&&)>& onRow) {
     std::lock_guard lock(impl_->mutex);
     try {
-        return impl_->rows(impl_->table(table), filter);
+        impl_->eachRow(impl_->table(table), filter, onRow);
     } catch (const Damage& damage) {
         throw impl_->damaged("table '" + table + "': " + damage.what());
     }

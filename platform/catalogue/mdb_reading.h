@@ -53,6 +53,11 @@ class MdbReader {
     // decoded first, the others only for accepted rows).
     std::vector<std::vector<Variant>> rows(const std::string& table,
                                            const std::optional<RowFilter>& filter);
+    // The same rows handed to onRow one at a time as they are read, so that a reader of
+    // the whole file holds one row, not the table. Damage found part-way throws after the
+    // rows before it were handed out.
+    void eachRow(const std::string& table, const std::optional<RowFilter>& filter,
+                 const std::function<void(std::vector<Variant>&&)>& onRow);
 
   private:
     struct Impl;

@@ -1,5 +1,8 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "platform/catalogue/catalogue_dump.h"
 #include "tools/tessaro-catalogue/command_arguments.h"
@@ -37,22 +40,71 @@ ordered_json columnValueJson(const Variant& value, ColumnType type) {
     return valueJson(value);
 }
 
-ordered_json tableJson(const catalogue::TableDescription& table) {
+std::string compact(const ordered_json& value) {
+    return value.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+}
+
+std::string columnsJson(const std::vector<catalogue::ColumnDescription>& described) {
     ordered_json columns = ordered_json::array();
-    for (const auto& column : table.columns) {
+    for (const auto& column : described) {
         ordered_json entry{{"name", column.name}, {"type", typeName(column.type)}};
         if (column.type == ColumnType::Text)
             entry["size"] = column.size;
         columns.push_back(std::move(entry));
     }
-    ordered_json rows = ordered_json::array();
-    for (const auto& row : table.rows) {
-        ordered_json values = ordered_json::array();
-        for (std::size_t i = 0; i < row.size(); ++i)
-            values.push_back(columnValueJson(row[i], table.columns[i].type));
-        rows.push_back(std::move(values));
+    return compact(columns);
+}
+
+// Writes the description row by row as it is read, in the form one JSON document of the
+// whole catalogue would take, so that the output never needs the catalogue in memory.
+class DescriptionPrinter {
+  public:
+    explicit DescriptionPrinter(std::ostream& out) : out_(out) { out_ << "{\"tables\":["; }
+
+    void table(const catalogue::TableDescription& table) {
+        closeTable();
+        out_ << (tables_++ ? "," : "") << "{\"name\":" << compact(table.name)
+             << ",\"columns\":" << columnsJson(table.columns) << ",\"rows\":[";
+        types_.clear();
+        for (const auto& column : table.columns)
+            types_.push_back(column.type);
+        rows_ = 0;
     }
-    return {{"name", table.name}, {"columns", std::move(columns)}, {"rows", std::move(rows)}};
+
+    void row(const std::vector<Variant>& values) {
+        ordered_json row = ordered_json::array();
+        for (std::size_t i = 0; i < values.size(); ++i)
+            row.push_back(columnValueJson(values[i], types_[i]));
+        out_ << (rows_++ ? "," : "") << compact(row);
+    }
+
+    void finish() {
+        closeTable();
+        out_ << "]}\n";
+    }
+
+  private:
+    void closeTable() {
+        if (tables_)
+            out_ << "]}";
+    }
+
+    std::ostream& out_;
+    std::vector<ColumnType> types_;
+    std::size_t tables_ = 0;
+    std::size_t rows_ = 0;
+};
+
+// The file is read through once to find any damage, so that a damaged file prints
+// nothing on stdout, then again to print it.
+void printDescription(const std::string& file, const std::string& password) {
+    catalogue::visitCatalogue(file, password, {[](const auto&) {}, [](auto&&) {}});
+    DescriptionPrinter printer(std::cout);
+    catalogue::visitCatalogue(
+        file, password,
+        {[&](const catalogue::TableDescription& table) { printer.table(table); },
+         [&](std::vector<Variant>&& row) { printer.row(row); }});
+    printer.finish();
 }
 
 int dump(const std::vector<std::string>& args) {
@@ -62,13 +114,7 @@ int dump(const std::vector<std::string>& args) {
         return 1;
     }
     try {
-        const auto description = catalogue::dumpCatalogue(parsed->positional[0], parsed->password);
-        ordered_json tables = ordered_json::array();
-        for (const auto& table : description.tables)
-            tables.push_back(tableJson(table));
-        std::cout << ordered_json{{"tables", std::move(tables)}}.dump(
-                         -1, ' ', false, ordered_json::error_handler_t::replace)
-                  << "\n";
+        printDescription(parsed->positional[0], parsed->password);
         return 0;
     } catch (const Error& error) {
         std::cerr << "error " << error.number() << ": " << error.text() << "\n";
