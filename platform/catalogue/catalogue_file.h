@@ -22,6 +22,8 @@ class CatalogueFile {
     // The path as the caller gave it, for error texts.
     const std::string& displayPath() const { return displayPath_; }
     MdbReader& reader() const { return *reader_; }
+    // The reader, for a recordset that may outlive this handle.
+    std::shared_ptr<MdbReader> readerShare() const { return reader_; }
 
   private:
     std::string displayPath_;

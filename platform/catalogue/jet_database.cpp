@@ -50,7 +50,7 @@ std::shared_ptr<Recordset> JetDatabase::openRecordset(std::string_view sql) {
     if (!open_)
         throw Error(errors::ObjectClosed, "catalogue file '" + displayPath_ + "' is closed");
     const Query query = parseQuery(sql);
-    MdbReader& reader = file_->reader();
+    MdbReader& reader = *file_->readerShare();
     const std::optional<std::string> table = reader.findUserTable(query.table);
     if (!table)
         throw Error(errors::TableNotFound,
@@ -64,8 +64,8 @@ std::shared_ptr<Recordset> JetDatabase::openRecordset(std::string_view sql) {
     for (const StoredColumn& column : columns)
         names.push_back(column.name);
     return std::make_shared<SnapshotRecordset>(
-        std::shared_ptr<const bool>(shared_from_this(), &open_), *table, std::move(names),
-        reader.rows(*table, filter));
+        std::shared_ptr<const bool>(shared_from_this(), &open_), file_->readerShare(), *table,
+        std::move(names), reader.rowPlaces(*table, filter));
 }
 
 void JetDatabase::close() {

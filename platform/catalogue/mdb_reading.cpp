@@ -185,23 +185,49 @@ struct MdbReader::Impl {
         return columns;
     }
 
-    void eachRow(JetTable& table, const std::optional<RowFilter>& filter,
-                 const std::function<void(std::vector<Variant>&&)>& onRow) {
-        const std::size_t width = table.columns.size();
+    // Calls onRow(page number, row number, values) for each row the filter accepts.
+    template <typename OnRow>
+    void acceptedRows(const JetTable& table, const std::optional<RowFilter>& filter,
+                      OnRow&& onRow) {
         scanRows(table,
                  [&](const PageBytes& page, std::size_t row, const std::vector<Field>& fields) {
-                     std::vector<Variant> values(width);
+                     std::vector<Variant> values(table.columns.size());
                      if (filter) {
                          values[filter->column] = value(table, filter->column, page, row, fields);
                          if (!filter->accepts(values[filter->column]))
                              return;
                      }
-                     for (std::size_t i = 0; i < width; ++i) {
+                     for (std::size_t i = 0; i < values.size(); ++i) {
                          if (!filter || i != filter->column)
                              values[i] = value(table, i, page, row, fields);
                      }
-                     onRow(std::move(values));
+                     onRow(page.number(), row, std::move(values));
                  });
+    }
+
+    std::vector<Variant> rowAt(const JetTable& table, RowPlace place) {
+        const PageBytes page = pages->read(place.page);
+        if (page.u8(0) != DataPageType || page.u32(DataPageOwnerOffset) != table.definitionPage ||
+            place.row >= rowCount(*pages, page))
+            throw Damage("page " + std::to_string(place.page) + " no longer holds row " +
+                         std::to_string(place.row));
+        const std::vector<Field> fields =
+            crackRow(*pages, table, page, rowBounds(*pages, page, place.row));
+        std::vector<Variant> values;
+        for (std::size_t i = 0; i < table.columns.size(); ++i)
+            values.push_back(value(table, i, page, place.row, fields));
+        return values;
+    }
+
+    // Runs a read of the table, naming it in the error a damage gives.
+    template <typename Read>
+    auto reading(const std::string& table, Read&& read) {
+        std::lock_guard lock(mutex);
+        try {
+            return read(this->table(table));
+        } catch (const Damage& damage) {
+            throw damaged("table '" + table + "': " + damage.what());
+        }
     }
 };
 
@@ -244,22 +270,31 @@ std::vector<StoredColumn> MdbReader::columns(const std::string& table) {
     }
 }
 
-std::vector<std::vector<Variant>> MdbReader::rows(const std::string& table,
-                                                  const std::optional<RowFilter>& filter) {
-    std::vector<std::vector<Variant>> rows;
-    eachRow(table, filter,
-            [&](std::vector<Variant>&& values) { rows.push_back(std::move(values)); });
-    return rows;
-}
-
 void MdbReader::eachRow(const std::string& table, const std::optional<RowFilter>& filter,
                         const std::function<void(std::vector<Variant>&&)>& onRow) {
-    std::lock_guard lock(impl_->mutex);
-    try {
-        impl_->eachRow(impl_->table(table), filter, onRow);
-    } catch (const Damage& damage) {
-        throw impl_->damaged("table '" + table + "': " + damage.what());
-    }
+    impl_->reading(table, [&](const JetTable& stored) {
+        impl_->acceptedRows(stored, filter,
+                            [&](std::uint32_t, std::size_t, std::vector<Variant>&& values) {
+                                onRow(std::move(values));
+                            });
+    });
+}
+
+std::vector<RowPlace> MdbReader::rowPlaces(const std::string& table,
+                                           const std::optional<RowFilter>& filter) {
+    return impl_->reading(table, [&](const JetTable& stored) {
+        std::vector<RowPlace> places;
+        impl_->acceptedRows(stored, filter,
+                            [&](std::uint32_t page, std::size_t row, std::vector<Variant>&&) {
+                                places.push_back({page, static_cast<std::uint32_t>(row)});
+                            });
+        return places;
+    });
+}
+
+std::vector<Variant> MdbReader::rowAt(const std::string& table, RowPlace place) {
+    return impl_->reading(table,
+                          [&](const JetTable& stored) { return impl_->rowAt(stored, place); });
 }
 
 }  // namespace tessaro::catalogue

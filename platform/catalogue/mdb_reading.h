@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,6 +21,12 @@ struct StoredColumn {
     std::string name;
     ColumnType type = ColumnType::Text;
     int size = 0;  // text columns: characters
+};
+
+// Where a row lies: its data page and its entry in the page's row table.
+struct RowPlace {
+    std::uint32_t page = 0;
+    std::uint32_t row = 0;
 };
 
 // Keeps only the rows whose value in column (an index into the table's columns) passes.
@@ -49,15 +56,20 @@ class MdbReader {
 
     // table must be a stored name from userTables or findUserTable.
     std::vector<StoredColumn> columns(const std::string& table);
-    // Rows in stored order; with a filter only those it accepts (the filter's column is
-    // decoded first, the others only for accepted rows).
-    std::vector<std::vector<Variant>> rows(const std::string& table,
-                                           const std::optional<RowFilter>& filter);
-    // The same rows handed to onRow one at a time as they are read, so that a reader of
-    // the whole file holds one row, not the table. Damage found part-way throws after the
-    // rows before it were handed out.
+    // Rows in stored order, handed to onRow one at a time as they are read; with a filter
+    // only those it accepts (the filter's column is decoded first, the others only for
+    // accepted rows). A reader of the whole file holds one row, not the table. Damage
+    // found part-way throws after the rows before it were handed out.
     void eachRow(const std::string& table, const std::optional<RowFilter>& filter,
                  const std::function<void(std::vector<Variant>&&)>& onRow);
+    // Where the rows eachRow would give lie, each row read whole once so that any damage
+    // shows now. A snapshot keeps these few bytes a row instead of the row's values and
+    // reads a row again with rowAt when it is asked for.
+    std::vector<RowPlace> rowPlaces(const std::string& table,
+                                    const std::optional<RowFilter>& filter);
+    // The values of the row at place, as eachRow gives them. Damage (3343) when the page no
+    // longer holds that row.
+    std::vector<Variant> rowAt(const std::string& table, RowPlace place);
 
   private:
     struct Impl;

@@ -6,12 +6,13 @@
 
 namespace tessaro::catalogue {
 
-SnapshotRecordset::SnapshotRecordset(std::shared_ptr<const bool> databaseOpen, std::string table,
-                                     std::vector<std::string> columns,
-                                     std::vector<std::vector<Variant>> rows)
+SnapshotRecordset::SnapshotRecordset(std::shared_ptr<const bool> databaseOpen,
+                                     std::shared_ptr<MdbReader> reader, std::string table,
+                                     std::vector<std::string> columns, std::vector<RowPlace> rows)
     : databaseOpen_(std::move(databaseOpen)),
       table_(std::move(table)),
       columns_(std::move(columns)),
+      reader_(std::move(reader)),
       rows_(std::move(rows)) {
     for (const std::string& column : columns_)
         foldedColumns_.push_back(paths::foldCase(column));
@@ -66,7 +67,11 @@ Variant SnapshotRecordset::field(std::string_view name) const {
     if (current_ >= rows_.size())
         throw Error(errors::NoCurrentRecord, "no current row in table '" + table_ + "' to read '" +
                                                  std::string(name) + "' from");
-    return rows_[current_][static_cast<std::size_t>(found - foldedColumns_.begin())];
+    if (currentRead_ != current_) {
+        currentValues_ = reader_->rowAt(table_, rows_[current_]);
+        currentRead_ = current_;
+    }
+    return currentValues_[static_cast<std::size_t>(found - foldedColumns_.begin())];
 }
 
 std::vector<std::string> SnapshotRecordset::fieldNames() const {

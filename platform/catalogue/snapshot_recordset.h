@@ -1,20 +1,25 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/catalogue/catalogue.h"
+#include "platform/catalogue/mdb_reading.h"
 
 namespace tessaro::catalogue {
 
-// A recordset over rows read in full when it was opened. databaseOpen points into the
-// database that made it: holding it keeps that database (and its file) alive, as a
-// recordset holds its database, and tells whether the database has been closed.
+// A recordset over the rows a query found when it was opened. It keeps where each row lies
+// and reads the current row's values when they are asked for, so that a large result
+// takes a few bytes a row. databaseOpen points into the database that made it: holding
+// it keeps that database alive, as a recordset holds its database, and tells whether the
+// database has been closed.
 class SnapshotRecordset : public Recordset {
   public:
-    SnapshotRecordset(std::shared_ptr<const bool> databaseOpen, std::string table,
-                      std::vector<std::string> columns, std::vector<std::vector<Variant>> rows);
+    SnapshotRecordset(std::shared_ptr<const bool> databaseOpen, std::shared_ptr<MdbReader> reader,
+                      std::string table, std::vector<std::string> columns,
+                      std::vector<RowPlace> rows);
 
     void moveFirst() override;
     void moveLast() override;
@@ -33,8 +38,12 @@ class SnapshotRecordset : public Recordset {
     std::string table_;
     std::vector<std::string> columns_;
     std::vector<std::string> foldedColumns_;
-    std::vector<std::vector<Variant>> rows_;
+    std::shared_ptr<MdbReader> reader_;
+    std::vector<RowPlace> rows_;
     std::size_t current_ = 0;
+    // The values of row currentRead_, read for the last field asked.
+    mutable std::vector<Variant> currentValues_;
+    mutable std::size_t currentRead_ = SIZE_MAX;
     bool closed_ = false;
 };
 

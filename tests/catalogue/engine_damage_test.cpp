@@ -178,6 +178,32 @@ TEST_P(EngineDamageTest, IsError3343NamingWhereItLies) {
 
 INSTANTIATE_TEST_SUITE_P(Damages, EngineDamageTest, ::testing::ValuesIn(damageCases));
 
+// A recordset reads its rows again when asked for them: a row whose page was overwritten
+// since the query is damage, never a value of something else.
+TEST(EngineRecordsetTest, RowGoneFromItsPageSinceTheQueryIs3343WhenRead) {
+    TempFolder folder;
+    const fs::path file = folder.path() / "VUDuzu.mdb";
+    writeCatalogue({{{"Asanas", {{"name", ColumnType::Text, 50}}, {{"Tadasana"}}},
+                     {"Other", {{"name", ColumnType::Text, 50}}, {{"x"}}}}},
+                   file.string());
+    const auto database = openShared(file);
+    const auto asanas = database->openRecordset("select * from Asanas");
+    {
+        FileBytes bytes(file);
+        bytes.put(bytes.dataOf(1), std::string_view("\x02", 1));
+    }
+    // Reads other pages, so that the reader's last page is not the one overwritten.
+    database->openRecordset("select * from Other");
+
+    try {
+        asanas->field("name");
+        ADD_FAILURE() << "read";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.number(), errors::UnrecognizedDatabaseFormat);
+        EXPECT_NE(error.text().find("no longer holds row 0"), std::string::npos) << error.text();
+    }
+}
+
 // The inputs that once made the reader allocate gigabytes, read past a buffer, or convert
 // an out-of-range date; every reader of the project gives 3343 for them.
 TEST(EngineRegressionInputTest, EveryInputIs3343ForOpenQueryAndDump) {
