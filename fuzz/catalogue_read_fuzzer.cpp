@@ -31,7 +31,7 @@ void readEveryTable(const std::string& path, const std::string& password) {
     for (const std::string& table : file.reader().userTables()) {
         try {
             file.reader().columns(table);
-            file.reader().rows(table, std::nullopt);
+            file.reader().eachRow(table, std::nullopt, [](std::vector<Variant>&&) {});
             readThroughRecordsets(*database, table);
         } catch (const Error&) {
         }
