@@ -55,6 +55,11 @@ std::uint64_t fileSize(MdbHandle* mdb) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
+// Whether the page is a data page of the table.
+bool holdsRowsOf(const PageBytes& page, const JetTable& table) {
+    return page.u8(0) == DataPageType && page.u32(DataPageOwnerOffset) == table.definitionPage;
+}
+
 const JetColumn* columnNamed(const JetTable& table, std::string_view name) {
     for (const JetColumn& column : table.columns) {
         if (column.name == name)
@@ -94,7 +99,7 @@ struct MdbReader::Impl {
         for (const std::uint32_t number : table.dataPages) {
             const PageBytes page = pages->read(number);
             // libmdb too passes over mapped pages that are not this table's data.
-            if (page.u8(0) != DataPageType || page.u32(DataPageOwnerOffset) != table.definitionPage)
+            if (!holdsRowsOf(page, table))
                 continue;
             std::vector<std::pair<std::size_t, RowBounds>> live;
             for (std::size_t row = 0, rows = rowCount(*pages, page); row < rows; ++row) {
@@ -207,8 +212,7 @@ struct MdbReader::Impl {
 
     std::vector<Variant> rowAt(const JetTable& table, RowPlace place) {
         const PageBytes page = pages->read(place.page);
-        if (page.u8(0) != DataPageType || page.u32(DataPageOwnerOffset) != table.definitionPage ||
-            place.row >= rowCount(*pages, page))
+        if (!holdsRowsOf(page, table) || place.row >= rowCount(*pages, page))
             throw Damage("page " + std::to_string(place.page) + " no longer holds row " +
                          std::to_string(place.row));
         const std::vector<Field> fields =
@@ -262,12 +266,7 @@ std::optional<std::string> MdbReader::findUserTable(std::string_view name) const
 }
 
 std::vector<StoredColumn> MdbReader::columns(const std::string& table) {
-    std::lock_guard lock(impl_->mutex);
-    try {
-        return impl_->described(impl_->table(table));
-    } catch (const Damage& damage) {
-        throw impl_->damaged("table '" + table + "': " + damage.what());
-    }
+    return impl_->reading(table, [&](const JetTable& stored) { return impl_->described(stored); });
 }
 
 void MdbReader::eachRow(const std::string& table, const std::optional<RowFilter>& filter,
