@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Instrumented builds, each in a build folder of its own:
 #   TESSARO_SANITIZE  the whole project under AddressSanitizer and UndefinedBehaviorSanitizer,
 #                     every undefined behaviour fatal (scripts/test --sanitize);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "control/error_modes.h"
 #include "control/kavo_video_sync.h"
 

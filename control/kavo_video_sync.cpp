@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "control/kavo_video_sync.h"
 
 namespace tessaro {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as a catalogue file, opened as the engine opens it: without a password,
 // and with the product's when the file asks for one. Every table is read whole through
 // the reader, then through a recordset (every row and column) and a filtered query.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the seed corpus of catalogue_read_fuzzer into the folder named by its argument:
 // small catalogues from the project's writer covering what the reader meets (the
 // lookup's tables, a password, memos kept in their row, in a row of their own and in a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary text as a catalogue description (the JSON tessaro-catalogue build takes):
 // read, written as a Jet 3 file, and read back by the engine. What the writer accepts
 // must come back as described: the same tables, columns and values.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary lines as media commands to the interpreter over the virtual-clock backend.
 // A line "+N" lets N milliseconds pass; a status query runs through sendString into reply
 // areas of every length from 0 to one past its reply, each allocated to exactly that

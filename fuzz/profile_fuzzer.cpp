@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as the profile file, read for the updater's entry into buffers of
 // several sizes (each allocated to exactly that size): the count must fit the buffer,
 // the text end with a zero there, and a second read give the same.

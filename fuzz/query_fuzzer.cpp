@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary text as a query of either shape, parsed and run on a small catalogue of the
 // lookup's tables, every row and column of its result read.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // TESSARO_EXPORT marks the library's public API. libTessaro is built with every symbol

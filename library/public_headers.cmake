@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The public API: the headers a host includes as <tessaro/NAME>, NAME being the file's own
 # name. They include one another by those names too. The build makes the names available
 # to the project's own code as links under build/include/tessaro, so the same lines work

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` puts under the prefix, by component (one Debian package each):
 #   library:     lib/<multiarch>/libTessaro.so.0 and libTessaro.so.0.x.y
 #   development: lib/<multiarch>/libTessaro.so, include/tessaro/*.h (the public headers),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <tessaro/version.h>
 
 namespace tessaro {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updater/install_probe.h"
 
 #include <sys/stat.h>

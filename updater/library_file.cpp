@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updater/library_file.h"
 
 #include <elf.h>

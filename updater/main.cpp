@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // mendrick: replaces the installed Tessaro control library with the one that lies beside
 // this program. It takes no arguments; see docs/mendrick.md.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updater/qt_user_interface.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updater/safe_replace.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updater/update_procedure.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updater/updater_environment.h"
 
 #include <pwd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updater/updater_window.h"
 
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue side of an asana lookup, as the control performs it, on a catalogue of
 // 1,000 asanas each with its own clip table of 20 rows. Prints the median time per lookup.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of the control's two hot paths on the virtual clock: one Timer1 tick in
 // narration mode (two status queries through the interpreter on the sim backend and the
 // tests, nothing due), and one whole fileOpen up to the playback start on a catalogue of

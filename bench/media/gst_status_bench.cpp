@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the control's timer tick pays to ask a GStreamer device for its state, and what a
 // listener waits between two narration clips for the next one to open.
 #include <benchmark/benchmark.h>

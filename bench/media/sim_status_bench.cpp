@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of the status queries the control sends on every timer tick, through the
 // interpreter on the sim backend, while a video and a narration clip play. This is the
 // interpreter's own share of a tick's cost, without any real decoding behind it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What waking at the timer floor costs on this machine, with nothing done on a wake: the
 // least a host can spend while the control's Timer1 runs, whatever the tick and the media
 // cost. Prints the main thread's CPU-milliseconds per second, after a second of warm-up:

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """What a user heard and saw in one run of tessaro-play, worked out from the media trace
 (commands, replies and the frames handed to the video surface, TESSARO_TRACE=1) and, for a
 run on a real sound server, a recording of the server's monitor. Plain Python: no numpy.

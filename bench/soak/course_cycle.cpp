@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/soak/soak_host.h"
 
 #include "platform/catalogue/catalogue.h"

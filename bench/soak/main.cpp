@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A soak of the control over the sample course: hundreds of cycles of play, pause,
 // resume, stop, preview, play to the end and lookups, first on the virtual clock (sim
 // media backend, real catalogue engine), then in real time on GStreamer through the Qt

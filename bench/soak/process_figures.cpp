@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/soak/process_figures.h"
 
 #include <gst/gst.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/soak/qt_host.h"
 
 #include <QEventLoop>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/soak/virtual_host.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "examples/demo-host/demo_window.h"
 
 #include <QHBoxLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/catalogue_dump.h"
 
 #include "platform/catalogue/catalogue_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/code_page_text.h"
 
 #include <iconv.h>

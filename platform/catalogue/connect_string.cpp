@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/connect_string.h"
 
 #include "platform/paths/paths.h"

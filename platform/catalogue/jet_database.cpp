@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/jet_database.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/jet_values.h"
 
 #include <bit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/mdb_reading.h"
 
 #include <mdbtools.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/snapshot_recordset.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/host/module_folder.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/command_parser.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/command_tokens.h"
 
 #include "platform/media/command_service.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/device_table.h"
 
 #include "platform/paths/paths.h"

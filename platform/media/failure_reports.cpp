@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/failure_reports.h"
 
 #include "platform/paths/paths.h"

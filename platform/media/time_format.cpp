@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/time_format.h"
 
 #include <cmath>

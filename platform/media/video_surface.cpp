@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/video_surface.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/paths/paths.h"
 
 #include <dirent.h>

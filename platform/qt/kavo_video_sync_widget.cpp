@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/kavo_video_sync_widget.h"
 
 #include <QMetaMethod>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The widget on the process's own services: catalogue engine, GStreamer media service
 // and the library's folder.
 #include <mutex>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/qsettings_property_bag.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/sim/sim_picture_loader.h"
 
 #include "platform/paths/paths.h"

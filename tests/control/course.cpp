@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/control/course.h"
 
 #include <stdlib.h>

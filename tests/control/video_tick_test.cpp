@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/control/control_fixture.h"
 
 namespace tessaro::testing {

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # tessaro-mci from outside, over GStreamer: a generated MPEG-1 video and MP2 narration
 # clip are opened with the control's own commands, played, paused, played to their end
 # and closed, with the video's positions in frames.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/media_gst/pulse_server.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/media_gst/test_media.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/pictures/course.h"
 
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/pictures/harness.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Media and catalogue files that are damaged, vanish or fail while the real control plays
 // them through GStreamer: the host goes on, each failure is shown once, StopPlay leaves no
 // device open, and once the files are whole again the next fileOpen plays the asana through.

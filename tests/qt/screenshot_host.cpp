@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shows the control in a real window playing the generated course's video asana and, a
 // second into the video, photographs the whole screen with `import -window root`.
 // Usage: qt_screenshot_host OUTPUT.png (run under an X server, see take-screenshot.sh).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Photographs the control playing a video asana in a real X window (Xvfb, xcb platform).
 # Usage: tests/qt/take-screenshot.sh [BUILD_DIR] [OUTPUT.png]
 set -euo pipefail

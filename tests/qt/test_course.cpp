@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/qt/test_course.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Renders a course with tessaro-render --course and opens its index.html in headless
 Chromium, driven through the DevTools protocol on a pipe: every asana of the catalogue is
 listed, playing the first video advances its currentTime, and a screenshot of the page is

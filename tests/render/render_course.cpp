@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/render/render_course.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/render/rendered_media.h"
 
 #include <algorithm>

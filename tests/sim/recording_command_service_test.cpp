@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/sim/recording_command_service.h"
 
 #include <gtest/gtest.h>

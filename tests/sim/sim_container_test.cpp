@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/sim/sim_container.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A copy that cannot be completed leaves the installed library exactly as it was, leaves
 // no new file behind, and is reported in a box naming the error.
 

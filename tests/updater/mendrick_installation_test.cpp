@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An update of the example installation, end to end: the main program `quillon` loads
 // Tessaro.ocx from its own folder; mendrick, started from a folder carrying a newer
 // Tessaro.ocx, replaces it. A quillon started afterwards runs on the newer control, and one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // mendrick never puts a library over the installed one that the installation cannot load:
 // it names the reason in one box, leaves the installation exactly as it was and exits 2.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the real mendrick program, unattended, over temporary installations.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mendrick_sandbox.h"
 
 #include <fcntl.h>

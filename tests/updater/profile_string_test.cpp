@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updater/profile_string.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt face of the updater: its window's label and its message boxes.
 
 #include "updater/qt_user_interface.h"

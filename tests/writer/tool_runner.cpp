@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/writer/tool_runner.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-mci/mci_console.h"
 
 #include <charconv>

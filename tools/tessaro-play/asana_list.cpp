@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-play/asana_list.h"
 
 namespace tessaro::play {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-play/event_line.h"
 
 #include <cmath>

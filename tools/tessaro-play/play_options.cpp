@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-play/play_options.h"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-render/asana_render.h"
 
 #include <cmath>

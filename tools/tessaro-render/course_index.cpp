@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-render/course_index.h"
 
 #include <cstdio>

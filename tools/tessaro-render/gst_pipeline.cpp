@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-render/gst_pipeline.h"
 
 #include <mutex>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-render/media_decoding.h"
 
 #include <gst/app/gstappsink.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-render/media_library.h"
 
 #include <gst/pbutils/pbutils.h>

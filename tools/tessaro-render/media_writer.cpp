@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-render/media_writer.h"
 
 #include <gst/app/gstappsrc.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/tessaro-render/sound_mix.h"
 
 #include <algorithm>

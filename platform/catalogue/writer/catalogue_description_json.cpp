@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/catalogue_description_json.h"
 
 #include <array>

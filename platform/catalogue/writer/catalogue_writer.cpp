@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/catalogue_writer.h"
 
 #include <set>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/code_page_1252.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/column_layout.h"
 
 namespace tessaro::catalogue::jet3 {

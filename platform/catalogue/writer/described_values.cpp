@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/described_values.h"
 
 #include <cmath>

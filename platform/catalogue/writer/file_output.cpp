@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/file_output.h"
 
 #include <sys/stat.h>

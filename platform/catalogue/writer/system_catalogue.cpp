@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/system_catalogue.h"
 
 #include "platform/catalogue/writer/stored_values.h"

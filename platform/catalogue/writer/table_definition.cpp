@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/table_definition.h"
 
 #include "platform/catalogue/writer/byte_order.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/catalogue/writer/table_rows.h"
 
 #include "platform/catalogue/writer/catalogue_writer.h"

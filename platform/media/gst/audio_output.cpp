@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/gst/audio_output.h"
 
 #include <gst/audio/gstaudiobasesink.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/gst/clip_feed.h"
 
 #include <algorithm>

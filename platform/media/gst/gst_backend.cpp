@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/gst/gst_backend.h"
 
 #include <gst/base/gsttypefindhelper.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/gst/gst_pipeline.h"
 
 #include "platform/media/command_service.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/gst/narration_decoder.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/gst/narration_player.h"
 
 #include <gst/app/gstappsink.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <memory>
 
 #include "platform/media/gst/gst_backend.h"

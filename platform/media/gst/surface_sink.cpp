@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/gst/surface_sink.h"
 
 #include <gst/app/gstappsink.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/sim/sim_backend.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/media/sim/sim_player.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/designer/default_properties.h"
 
 #include <QObject>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/designer/kavo_video_sync_designer_plugin.h"
 
 #include <QIcon>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Places the control on a window, sets its properties and prints what it reads back.
 #include <QApplication>
 #include <iostream>
