@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "platform/catalogue/code_page_text.h"
@@ -22,16 +23,26 @@ constexpr std::string_view Signature{"Standard Jet DB\0", 16};
 constexpr std::size_t VersionOffset = 0x14;
 constexpr std::size_t MaskedStart = 0x18;
 constexpr std::size_t CodePageOffset = 0x3C;
+constexpr std::size_t EncryptionKeyOffset = 0x3E;
 constexpr std::size_t PasswordOffset = 0x42;
 constexpr std::size_t Jet4CreationDateOffset = 0x72;
 constexpr std::size_t HeaderBytes = 0x100;
 
 struct VersionLayout {
+    const char* name;
     std::size_t maskedBytes;
     std::size_t passwordBytes;
+    std::size_t pageSize;
+    // Jet 3 signs a table definition page with "VC" after its type; Jet 4 keeps the page's
+    // free space there, which never reaches the number those letters make.
+    bool signsDefinitions;
 };
-constexpr VersionLayout Jet3Layout{126, 20};
-constexpr VersionLayout Jet4Layout{128, 40};
+constexpr VersionLayout Jet3Layout{"Jet 3", 126, 20, 2048, true};
+constexpr VersionLayout Jet4Layout{"Jet 4", 128, 40, 4096, false};
+
+// Every Jet file defines its system table MSysObjects on page 2.
+constexpr std::uint32_t SystemDefinitionPage = 2;
+constexpr std::uint8_t DefinitionPageType = 0x02;
 
 // Days since 1899-12-30 of the first and past the last date Jet stores (years 100 to 9999).
 constexpr double FirstJetDay = -657434;
@@ -48,6 +59,36 @@ void unmaskJet4Password(const unsigned char* header, unsigned char* password, st
     const auto days = static_cast<std::uint32_t>(static_cast<std::int32_t>(created));
     for (std::size_t i = 0; i < length; ++i)
         password[i] ^= static_cast<unsigned char>(days >> (8 * (i % 4)));
+}
+
+// Whether page 2, read in the page size of layout (and decrypted with the file's key, as
+// every page after the header is when the key is not 0), starts as layout's table
+// definitions start.
+bool definesSystemTable(int fd, const VersionLayout& layout, std::uint32_t key) {
+    std::array<std::uint8_t, 4> start{};
+    const auto at = static_cast<off_t>(SystemDefinitionPage * layout.pageSize);
+    if (::pread(fd, start.data(), start.size(), at) != static_cast<ssize_t>(start.size()))
+        return false;
+    if (key != 0) {
+        const std::uint32_t pageKey = key ^ SystemDefinitionPage;
+        const std::array<std::uint8_t, 4> keyBytes{
+            static_cast<std::uint8_t>(pageKey), static_cast<std::uint8_t>(pageKey >> 8),
+            static_cast<std::uint8_t>(pageKey >> 16), static_cast<std::uint8_t>(pageKey >> 24)};
+        applyRc4(keyBytes, start);
+    }
+    const bool signedVC = start[2] == 'V' && start[3] == 'C';
+    return start[0] == DefinitionPageType && signedVC == layout.signsDefinitions;
+}
+
+// The version byte decides how every other page is read, and a Jet 4 password read as
+// Jet 3's is noise: a file whose pages are of the other version is damage, told before
+// any password is compared.
+void checkPagesAgreeWith(int fd, const VersionLayout& claimed, const VersionLayout& other,
+                         std::uint32_t key) {
+    if (!definesSystemTable(fd, claimed, key) && definesSystemTable(fd, other, key))
+        throw Damage(std::string("its header says ") + claimed.name + ", but its pages are " +
+                     other.name + "'s: the system table is defined on page 2 of " +
+                     std::to_string(other.pageSize) + " bytes");
 }
 
 std::string beforeNul(std::string text) {
@@ -75,6 +116,11 @@ std::optional<JetHeader> readJetHeader(int fd) {
     const VersionLayout layout = header.version == JetVersion::Jet3 ? Jet3Layout : Jet4Layout;
 
     maskJetHeader(std::span(page).subspan(MaskedStart, layout.maskedBytes));
+    const std::uint32_t key = page[EncryptionKeyOffset] | (page[EncryptionKeyOffset + 1] << 8) |
+                              (page[EncryptionKeyOffset + 2] << 16) |
+                              (std::uint32_t{page[EncryptionKeyOffset + 3]} << 24);
+    checkPagesAgreeWith(fd, layout, header.version == JetVersion::Jet3 ? Jet4Layout : Jet3Layout,
+                        key);
     header.codePage = page[CodePageOffset] | (page[CodePageOffset + 1] << 8);
 
     unsigned char* password = page.data() + PasswordOffset;

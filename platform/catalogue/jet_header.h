@@ -18,7 +18,8 @@ struct JetHeader {
 
 // Reads the header page of the open file fd. nullopt when the file is no Jet 3 or Jet 4
 // database (too short, wrong page type or signature, unknown version); Damage when it is
-// one whose header cannot be read (a Jet 4 creation date that is no date).
+// one whose header cannot be read (a Jet 4 creation date that is no date), or whose
+// version byte names another version than the one its pages are laid out in.
 std::optional<JetHeader> readJetHeader(int fd);
 
 }  // namespace tessaro::catalogue

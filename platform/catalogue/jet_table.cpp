@@ -18,6 +18,8 @@ constexpr int MaxDecimalPlaces = 28;
 constexpr std::size_t MaxDefinitionPages = 64;
 constexpr std::size_t ContinuationHeader = 8;
 constexpr std::size_t NextPageOffset = 4;
+// From the column count back to the definition's kind byte.
+constexpr std::size_t KindBeforeColumnCount = 5;
 
 // A table definition spans a chain of pages: the first one whole, then each following
 // page after its header, as libmdb's read_pg_if_n reads it.
@@ -189,6 +191,8 @@ JetTable readJetTable(const JetPages& pages, const std::string& name,
     JetTable table;
     table.name = name;
     table.definitionPage = definitionPage;
+    table.kind = first.u8(format.tab_num_cols_offset - KindBeforeColumnCount);
+    table.rowCount = first.u32(format.tab_num_rows_offset);
     table.hasVariableColumns = first.u16(format.tab_num_cols_offset - 2) > 0;
     table.dataPages = mappedPages(pages, first.u32(format.tab_usage_map_offset));
     DefinitionBytes definition(pages, std::move(first));

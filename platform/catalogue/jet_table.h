@@ -24,12 +24,18 @@ struct JetColumn {
 struct JetTable {
     std::string name;
     std::uint32_t definitionPage = 0;
+    // What the definition says of itself: its kind (UserTableKind for a user table) and the
+    // number of rows the table holds.
+    std::uint8_t kind = 0;
+    std::uint32_t rowCount = 0;
     std::vector<JetColumn> columns;
     bool hasVariableColumns = false;
     // The table's data pages as its usage map names them, in page order; every one lies
     // in the file.
     std::vector<std::uint32_t> dataPages;
 };
+
+inline constexpr std::uint8_t UserTableKind = 0x4E;
 
 // Reads the definition starting at definitionPage (its columns and its usage map).
 // Throws Damage when it is not a table definition, a count exceeds what Jet allows

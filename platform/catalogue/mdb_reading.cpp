@@ -18,6 +18,7 @@ namespace tessaro::catalogue {
 namespace {
 
 constexpr std::uint32_t SystemObjectsPage = 2;
+const std::string SystemObjectsName = "MSysObjects";
 constexpr std::uint8_t DataPageType = 0x01;
 constexpr std::size_t DataPageOwnerOffset = 4;
 // A stored value takes at least one bit of its row (a boolean's null-mask bit), so a page
@@ -61,6 +62,39 @@ bool holdsRowsOf(const PageBytes& page, const JetTable& table) {
     return page.u8(0) == DataPageType && page.u32(DataPageOwnerOffset) == table.definitionPage;
 }
 
+// The tables of the system catalogue, system tables among them: Jet holds no two of the
+// same name, letter case aside, and defines each on a page of its own, MSysObjects on
+// page 2.
+class TableClaims {
+  public:
+    void claim(const std::string& name, std::uint32_t definitionPage) {
+        if (const auto [other, added] = byFoldedName_.emplace(paths::foldCase(name), name); !added)
+            throw Damage("table '" + name + "': table '" + other->second +
+                         "' has the same name, letter case aside");
+        if (const auto [other, added] = byPage_.emplace(definitionPage, name); !added) {
+            // The system table keeps its page; the other table is the one misplaced.
+            const bool systemLast = name == SystemObjectsName;
+            misplaced(systemLast ? other->second : name, definitionPage,
+                      systemLast ? name : other->second);
+        }
+    }
+    void checkSystemDefinition() const {
+        const auto system = byPage_.find(SystemObjectsPage);
+        if (system != byPage_.end() && system->second != SystemObjectsName)
+            misplaced(system->second, SystemObjectsPage, SystemObjectsName);
+    }
+
+  private:
+    [[noreturn]] static void misplaced(const std::string& table, std::uint32_t page,
+                                       const std::string& owner) {
+        throw Damage("table '" + table + "': its definition page " + std::to_string(page) +
+                     " is that of table '" + owner + "'");
+    }
+
+    std::map<std::string, std::string> byFoldedName_;
+    std::map<std::uint32_t, std::string> byPage_;
+};
+
 const JetColumn* columnNamed(const JetTable& table, std::string_view name) {
     for (const JetColumn& column : table.columns) {
         if (column.name == name)
@@ -94,14 +128,17 @@ struct MdbReader::Impl {
     }
 
     // Calls onRow(page, row number, fields) for each row of the table's data pages, in
-    // stored order, deleted rows left out.
+    // stored order, deleted rows left out. A page the usage map names that holds no rows
+    // of the table, or rows that do not add up to the count its definition keeps, are
+    // damage: the rows read would be some of the table's, or another's.
     template <typename OnRow>
     void scanRows(const JetTable& table, OnRow&& onRow) {
+        std::uint64_t rowsRead = 0;
         for (const std::uint32_t number : table.dataPages) {
             const PageBytes page = pages->read(number);
-            // libmdb too passes over mapped pages that are not this table's data.
             if (!holdsRowsOf(page, table))
-                continue;
+                throw Damage("its usage map names page " + std::to_string(number) +
+                             ", which holds no rows of it");
             std::vector<std::pair<std::size_t, RowBounds>> live;
             for (std::size_t row = 0, rows = rowCount(*pages, page); row < rows; ++row) {
                 const RowBounds bounds = rowBounds(*pages, page, row);
@@ -111,9 +148,13 @@ struct MdbReader::Impl {
             if (live.size() * table.columns.size() > MaxValuesPerPageByte * page.size())
                 throw Damage("page " + std::to_string(number) +
                              " holds more values than fit in it");
+            rowsRead += live.size();
             for (const auto& [row, bounds] : live)
                 onRow(page, row, crackRow(*pages, table, page, bounds));
         }
+        if (rowsRead != table.rowCount)
+            throw Damage("its data pages hold " + std::to_string(rowsRead) +
+                         " rows, its definition counts " + std::to_string(table.rowCount));
     }
 
     Variant value(const JetTable& table, std::size_t column, const PageBytes& page, std::size_t row,
@@ -131,7 +172,7 @@ struct MdbReader::Impl {
     // libmdb's own catalogue read also parses every object's properties, which makes up
     // most of an open on a file of a thousand tables.
     void readCatalogue() {
-        const JetTable objects = readJetTable(*pages, "MSysObjects", SystemObjectsPage);
+        const JetTable objects = readJetTable(*pages, SystemObjectsName, SystemObjectsPage);
         std::vector<std::size_t> wanted;
         for (const auto& [name, type] : {std::pair{"Id", MDB_LONGINT},
                                          {"Name", MDB_TEXT},
@@ -143,7 +184,7 @@ struct MdbReader::Impl {
                              std::to_string(type));
             wanted.push_back(static_cast<std::size_t>(column - objects.columns.data()));
         }
-        std::map<std::uint32_t, std::string> byPage;
+        TableClaims catalogued;
         scanRows(objects, [&](const PageBytes& page, std::size_t row,
                               const std::vector<Field>& fields) {
             std::vector<Variant> values;
@@ -159,15 +200,13 @@ struct MdbReader::Impl {
             };
             if (id.isNull() || name.isNull() || type.isNull() || (bits(type) & 0x7F) != MDB_TABLE)
                 return;
+            CatalogueEntry entry{name.toText(), bits(id) & 0x00FFFFFFu};
+            catalogued.claim(entry.name, entry.definitionPage);
             if (!flags.isNull() && (bits(flags) & 0x80000002u))
                 return;
-            CatalogueEntry entry{name.toText(), bits(id) & 0x00FFFFFFu};
-            if (const auto [other, added] = byPage.emplace(entry.definitionPage, entry.name);
-                !added)
-                throw Damage("tables '" + other->second + "' and '" + entry.name +
-                             "' have the same definition page");
             userTables.push_back(std::move(entry));
         });
+        catalogued.checkSystemDefinition();
         for (const CatalogueEntry& entry : userTables)
             byFoldedName.emplace(paths::foldCase(entry.name), &entry);
     }
@@ -177,8 +216,11 @@ struct MdbReader::Impl {
         if (found != tables.end())
             return found->second;
         const CatalogueEntry* entry = byFoldedName.at(paths::foldCase(name));
-        return tables.emplace(name, readJetTable(*pages, name, entry->definitionPage))
-            .first->second;
+        JetTable table = readJetTable(*pages, name, entry->definitionPage);
+        if (table.kind != UserTableKind)
+            throw Damage("its definition on page " + std::to_string(entry->definitionPage) +
+                         " is no user table's");
+        return tables.emplace(name, std::move(table)).first->second;
     }
 
     std::vector<StoredColumn> described(const JetTable& table) const {

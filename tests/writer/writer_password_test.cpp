@@ -73,21 +73,34 @@ TEST(WriterPasswordTest, HeaderNamesJet3CodePage1252AndNoEncryption) {
     EXPECT_EQ(passwordAsMdbtoolsReadsIt(path), "");
 }
 
-TEST(WriterPasswordTest, TwentyCharactersAreStoredWholeAndMoreAreRefused) {
+TEST(WriterPasswordTest, TwentyCharactersAreStoredWholeAndWhatCannotBeStoredIsRefused) {
     TempFolder folder;
     const std::string longest = "ABCDEFGHIJklmnopqrsT";
     const auto path = folder.file("long.mdb");
     writeCatalogue(OneTable, path, longest);
     EXPECT_EQ(storedPassword(unmaskedHeader(path)), longest);
 
-    const auto refused = folder.file("refused.mdb");
-    try {
-        writeCatalogue(OneTable, refused, longest + "u");
-        FAIL() << "a 21-character password was accepted";
-    } catch (const Error& error) {
-        EXPECT_NE(error.text().find("password"), std::string::npos) << error.text();
+    // A zero character would end the stored password early: the file would refuse the
+    // password it was written with.
+    const struct {
+        std::string password;
+        std::string reason;
+    } refusals[] = {{longest + "u", "at most 20 characters"},
+                    {std::string("Lark7\0meadOW", 12), "zero character"},
+                    {std::string(1, '\0'), "zero character"},
+                    {"\u03a9", "code page 1252"}};
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.reason);
+        const auto refused = folder.file("refused.mdb");
+        try {
+            writeCatalogue(OneTable, refused, refusal.password);
+            ADD_FAILURE() << "the password was accepted";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.text().rfind("password: ", 0), 0u) << error.text();
+            EXPECT_NE(error.text().find(refusal.reason), std::string::npos) << error.text();
+        }
+        EXPECT_FALSE(std::filesystem::exists(refused));
     }
-    EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
 }  // namespace

@@ -108,6 +108,12 @@ std::vector<PreparedTable> prepareTables(const CatalogueDescription& description
 }
 
 std::string storedPassword(const std::string& password) {
+    // The header keeps the password in a zero-padded field, so a zero character would end
+    // it there and the file would refuse the password it was given.
+    if (password.find('\0') != std::string::npos) {
+        throw Error(errors::InvalidCatalogueDescription,
+                    "password: a zero character cannot be stored in a password");
+    }
     const auto stored = toCodePage1252(password);
     if (!stored || stored->size() > MaxPasswordLength) {
         throw Error(errors::InvalidCatalogueDescription,

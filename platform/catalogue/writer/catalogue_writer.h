@@ -36,7 +36,8 @@ struct CatalogueDescription {
 };
 
 // Writes a Jet 3 (Access 97) file holding the tables, readable by mdbtools and by the
-// catalogue engine; password, when not empty, is stored as the database password.
+// catalogue engine; password, when not empty, is stored as the database password: at
+// most 20 characters of code page 1252, none of them a zero character.
 // Bad input (a row of the wrong length, text longer than its size, a value out of
 // range or of the wrong kind) throws tessaro::Error whose text names the table, row and
 // column; no file is left at path then.
