@@ -70,6 +70,31 @@ TEST_F(ContainerTest, EnablingStartsTicksAndDisablingStopsThem) {
     }
 }
 
+TEST_F(ContainerTest, AFineTimerWithAWakePlanWaitsAsThePlanSaysAfterEachTick) {
+    auto& timer = static_cast<QtTimer&>(container.createTimer("Timer1", false, 1));
+    const QTimer& realised = *window.findChild<QTimer*>("Timer1");
+    std::vector<int> intervalsSeen;
+    timer.onTick([&] {
+        intervalsSeen.push_back(realised.interval());
+        if (intervalsSeen.size() == 3)
+            timer.setEnabled(false);
+    });
+    timer.setWakePlan([] { return 30; });
+    timer.setEnabled(true);
+    spinUntil([&] { return !timer.enabled(); });
+    EXPECT_EQ(intervalsSeen, (std::vector<int>{QtTimer::minimumIntervalMs, 30, 30}));
+    EXPECT_EQ(timer.interval(), 1);
+
+    timer.setEnabled(true);
+    EXPECT_EQ(realised.interval(), QtTimer::minimumIntervalMs) << "an enable ticks soon";
+    timer.setEnabled(false);
+    timer.setInterval(200);
+    timer.setEnabled(true);
+    intervalsSeen.clear();
+    spinUntil([&] { return !timer.enabled(); });
+    EXPECT_EQ(intervalsSeen, (std::vector<int>(3, 200))) << "a slow timer keeps its interval";
+}
+
 TEST_F(ContainerTest, ATickNeverStartsInsideAnotherTickOfTheSameTimer) {
     host::Timer& timer = container.createTimer("Timer1", true, 1);
     int depth = 0;
