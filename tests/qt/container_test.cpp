@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <thread>
 
 #include "platform/qt/message_presenter.h"
 #include "platform/qt/qt_host_container.h"
@@ -93,6 +94,23 @@ TEST_F(ContainerTest, AFineTimerWithAWakePlanWaitsAsThePlanSaysAfterEachTick) {
     intervalsSeen.clear();
     spinUntil([&] { return !timer.enabled(); });
     EXPECT_EQ(intervalsSeen, (std::vector<int>(3, 200))) << "a slow timer keeps its interval";
+}
+
+TEST_F(ContainerTest, AWakeFromAnyThreadBringsAPlannedTickAtOnce) {
+    auto& timer = static_cast<QtTimer&>(container.createTimer("Timer1", false, 1));
+    const QTimer& realised = *window.findChild<QTimer*>("Timer1");
+    std::vector<int> intervalsSeen;
+    timer.onTick([&] {
+        intervalsSeen.push_back(realised.interval());
+        if (intervalsSeen.size() == 1)
+            std::thread([&] { timer.wakeSoon(); }).join();
+        else
+            timer.setEnabled(false);
+    });
+    timer.setWakePlan([] { return 60'000; });
+    timer.setEnabled(true);
+    spinUntil([&] { return !timer.enabled(); });
+    EXPECT_EQ(intervalsSeen, (std::vector<int>{QtTimer::minimumIntervalMs, 0}));
 }
 
 TEST_F(ContainerTest, ATickNeverStartsInsideAnotherTickOfTheSameTimer) {
