@@ -71,7 +71,9 @@ void CommandRunner::open(const Command& command) {
     if (devices_.find(command.device))
         fail(errors::DuplicateAlias, "alias already in use");
     const std::string path = paths::resolve(command.open.element);
-    devices_.add(command.device, backend_->open(path, command.open.parentWindow));
+    std::unique_ptr<Player> player = backend_->open(path, command.open.parentWindow);
+    player->signalChangesTo(changes_);
+    devices_.add(command.device, std::move(player));
 }
 
 void CommandRunner::close(const Command& command) {
@@ -107,8 +109,11 @@ void CommandRunner::setTimeFormat(const Command& command, Device& device) {
 std::string CommandRunner::status(const Command& command, Device& device) {
     Player& player = *device.player;
     switch (command.statusItem) {
-        case StatusItem::Mode:
-            return std::string(modeReply(player.mode()));
+        case StatusItem::Mode: {
+            const PlayerMode mode = player.mode();
+            device.seenPlaying = mode == PlayerMode::Playing;
+            return std::string(modeReply(mode));
+        }
         case StatusItem::Position:
             return numberReply(
                 toDeviceUnits(player.positionMs(), device.timeFormat, player.frameRate()));

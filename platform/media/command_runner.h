@@ -22,6 +22,10 @@ class CommandRunner {
     // The stream failure of the device the command named, handed out once (see
     // Player::takeStreamFailure); nullopt when it has none or is not open.
     std::optional<Error> takeStreamFailure(const Command& command);
+    // The open device of that name, nullptr when none.
+    Device* device(std::string_view name) { return devices_.find(name); }
+    // Raised by the devices as they change unforeseen.
+    ChangeSignal& changes() { return *changes_; }
 
   private:
     void open(const Command& command);
@@ -32,6 +36,7 @@ class CommandRunner {
     Device& openDevice(const Command& command);
 
     std::unique_ptr<PlayerBackend> backend_;
+    std::shared_ptr<ChangeSignal> changes_ = std::make_shared<ChangeSignal>();
     DeviceTable devices_;
 };
 

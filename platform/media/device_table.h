@@ -15,6 +15,8 @@ namespace tessaro::media {
 struct Device {
     std::unique_ptr<Player> player;
     TimeFormat timeFormat = TimeFormat::Milliseconds;
+    // The last "status mode" reply said "playing".
+    bool seenPlaying = false;
 };
 
 // The open devices by name (alias, or element when opened without one), case-blind.

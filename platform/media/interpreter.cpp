@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/media/interpreter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -12,6 +14,7 @@
 #include "platform/media/command_runner.h"
 #include "platform/media/failure_reports.h"
 #include "platform/media/reply_format.h"
+#include "platform/media/time_format.h"
 #include "platform/media/trace.h"
 #include "platform/values/error.h"
 
@@ -171,6 +174,50 @@ void Interpreter::setErrorReporter(ErrorReporter reporter) {
 
 Interpreter::Outcome Interpreter::lastOutcome() const {
     return impl_->outcome;
+}
+
+// A player that fails to answer foresees nothing; the host's slow poll finds its state.
+std::optional<double> Interpreter::msUntilStopped(std::string_view device) {
+    Device* open = impl_->runner.device(device);
+    if (!open)
+        return std::nullopt;
+    try {
+        Player& player = *open->player;
+        if (player.mode() != PlayerMode::Playing)
+            return open->seenPlaying ? std::optional<double>(0) : std::nullopt;
+        return player.msUntilEnd();
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+// The position reads `position` from the start time of that unit on; a playing device gets
+// there at its own pace, the pace of the clock, unless it ends first. A length not known
+// does not stop it.
+std::optional<double> Interpreter::msUntilPosition(std::string_view device, double position) {
+    Device* open = impl_->runner.device(device);
+    if (!open)
+        return std::nullopt;
+    try {
+        Player& player = *open->player;
+        if (player.mode() != PlayerMode::Playing)
+            return std::nullopt;
+        const double targetMs = toMilliseconds(static_cast<long long>(std::ceil(position)),
+                                               open->timeFormat, player.frameRate());
+        if (const double length = player.lengthMs(); length > 0 && targetMs > length)
+            return std::nullopt;
+        return std::max(0.0, targetMs - player.positionMs());
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+int Interpreter::wakeOnUnforeseenChange(std::function<void()> wake) {
+    return impl_->runner.changes().listen(std::move(wake));
+}
+
+void Interpreter::forgetWake(int id) {
+    impl_->runner.changes().stopListening(id);
 }
 
 }  // namespace tessaro::media

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/media/change_signal.h"
 #include "platform/values/error.h"
 
 namespace tessaro::media {
@@ -35,6 +37,21 @@ class Player {
     // file that can no longer be read), handed out once; the device then reads Stopped
     // where it failed, as if played to its end. nullopt when there is none to hand out.
     virtual std::optional<Error> takeStreamFailure() { return std::nullopt; }
+    // How long the device plays on before its mode reads Stopped by itself (its end
+    // reached, its last sample heard), for a host that wakes only when a reply can change;
+    // nullopt while it is not playing. A foresight, not a promise: it may come true a little
+    // later (a stream that stalls), never earlier. A player whose mode turns Stopped before
+    // its position reaches its length says so here.
+    virtual std::optional<double> msUntilEnd() {
+        const double length = lengthMs();
+        if (mode() != PlayerMode::Playing || length <= 0)
+            return std::nullopt;
+        return std::max(0.0, length - positionMs());
+    }
+    // A player that can find its end or a failure on a thread of its own raises `changes`
+    // then, so that a host that foresaw nothing (a length not known) looks at once. Given
+    // at open; the signal outlives the player.
+    virtual void signalChangesTo(std::shared_ptr<ChangeSignal> changes) { (void)changes; }
 };
 
 // Opens players. One backend per service.

@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <limits>
 
+#include "platform/media/device_forecast.h"
+#include "platform/qt/loop_wakes.h"
 #include "platform/qt/message_presenter.h"
 #include "platform/qt/qsettings_property_bag.h"
 #include "platform/qt/qt_host_container.h"
@@ -30,9 +32,30 @@ KavoVideoSyncWidget::KavoVideoSyncWidget(Services services, QWidget* parent)
     control_ = std::make_unique<KavoVideoSync>(
         ControlServices{services.engine, services.media, *container_, services.moduleFolder});
     control_->InitProperties();
+    planLoopWakes(services.media);
 }
 
-KavoVideoSyncWidget::~KavoVideoSyncWidget() = default;
+// A media service that foresees its devices lets the loop timers sleep until a tick can
+// change something; another keeps them polling at their fine interval.
+void KavoVideoSyncWidget::planLoopWakes(media::CommandService& media) {
+    forecast_ = dynamic_cast<media::DeviceForecast*>(&media);
+    if (!forecast_)
+        return;
+    qt::QtTimer& timer1 = *container_->timer("Timer1");
+    qt::QtTimer& timer2 = *container_->timer("Timer2");
+    timer1.setWakePlan([this] { return qt::LoopWakes::videoLoop(control_->state(), *forecast_); });
+    timer2.setWakePlan(
+        [this] { return qt::LoopWakes::pictureLoop(control_->state(), *forecast_); });
+    wakeId_ = forecast_->wakeOnUnforeseenChange([&timer1, &timer2] {
+        timer1.wakeSoon();
+        timer2.wakeSoon();
+    });
+}
+
+KavoVideoSyncWidget::~KavoVideoSyncWidget() {
+    if (forecast_)
+        forecast_->forgetWake(wakeId_);
+}
 
 QSize KavoVideoSyncWidget::sizeHint() const {
     return {widthPixels, heightPixels};

@@ -12,6 +12,9 @@ class QSettings;
 
 namespace tessaro {
 
+namespace media {
+class DeviceForecast;
+}
 namespace qt {
 class QtHostContainer;
 }
@@ -19,7 +22,10 @@ class QtHostContainer;
 // The control as a Qt widget of 352 x 288 pixels (5280 x 4320 twips), for Qt Widgets hosts
 // and Designer forms. It owns its container and its KavoVideoSync; the child controls
 // Picture2, Timer2, Picture1 and Timer1 live in it (picture boxes as child widgets named
-// so). Everything runs on the GUI thread.
+// so). Everything runs on the GUI thread. On a media service that foresees its devices
+// (media::DeviceForecast, as the process's service does), Timer1 and Timer2 wake only when a
+// tick can change something, and now and then for what no device foresees, rather than
+// every 10 ms; on any other they poll every 10 ms.
 //
 // Failures: the methods below throw tessaro::Error to a C++ caller, as the control's
 // methods do; a host calling them from its own slot catches it there, because an
@@ -96,11 +102,15 @@ class TESSARO_EXPORT KavoVideoSyncWidget : public QWidget {
     template <typename Call>
     void callControl(Call call);
     void reportError(const Error& error);
+    void planLoopWakes(media::CommandService& media);
     void propertyChanged(std::string_view name);
     void raiseEvent(std::string_view name);
 
     std::unique_ptr<qt::QtHostContainer> container_;
     std::unique_ptr<KavoVideoSync> control_;
+    // The media service's foresight, when it has one, and the number of this control's wake.
+    media::DeviceForecast* forecast_ = nullptr;
+    int wakeId_ = 0;
 };
 
 }  // namespace tessaro

@@ -32,6 +32,14 @@ host::Timer& QtHostContainer::createTimer(std::string_view name, bool enabled, i
         std::make_unique<QtTimer>(window_, toQString(name), enabled, intervalMs));
 }
 
+QtTimer* QtHostContainer::timer(std::string_view name) const {
+    for (const auto& timer : timers_) {
+        if (timer->name() == toQString(name))
+            return timer.get();
+    }
+    return nullptr;
+}
+
 void QtHostContainer::yield() {
     QCoreApplication::processEvents();
 }

@@ -33,6 +33,9 @@ class QtHostContainer : public host::HostContainer {
     void raiseEvent(std::string_view name) override;
     host::PictureLoader& pictureLoader() override { return loader_; }
 
+    // The timer created under that name; nullptr when none was.
+    QtTimer* timer(std::string_view name) const;
+
   private:
     QWidget& window_;
     NameCallback propertyChanged_;

@@ -23,7 +23,7 @@ bool QtTimer::enabled() const {
 
 void QtTimer::setEnabled(bool enabled) {
     if (enabled)
-        timer_.start();
+        timer_.start(std::max(intervalMs_, minimumIntervalMs));
     else
         timer_.stop();
 }
@@ -41,6 +41,24 @@ void QtTimer::onTick(std::function<void()> tick) {
     tick_ = std::move(tick);
 }
 
+void QtTimer::setWakePlan(WakePlan plan) {
+    plan_ = std::move(plan);
+}
+
+void QtTimer::wakeSoon() {
+    QMetaObject::invokeMethod(
+        &timer_,
+        [this] {
+            if (planned() && timer_.isActive())
+                timer_.start(0);
+        },
+        Qt::QueuedConnection);
+}
+
+bool QtTimer::planned() const {
+    return plan_ && intervalMs_ <= minimumIntervalMs;
+}
+
 // The tick runs inside Qt's event loop, which must never see an exception: a failure the
 // control did not handle itself is shown to the user and the loop goes on.
 void QtTimer::runTick() {
@@ -49,6 +67,9 @@ void QtTimer::runTick() {
     ticking_ = true;
     try {
         tick_();
+        // A tick that disabled its timer for good is not woken again.
+        if (planned() && timer_.isActive())
+            timer_.start(plan_());
     } catch (const std::exception& failure) {
         presentMessage(describeFailure(failure));
     }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,6 +82,31 @@ TEST_F(GstServiceTest, VideoAndNarrationPlayTogetherToTheirEnds) {
     ASSERT_TRUE(service.execute("close sound"));
     ASSERT_TRUE(waitUntil([&] { return mode("video") == "STOPPED"; }));
     EXPECT_NEAR(position("video"), TestMedia::videoSeconds * TestMedia::videoFrameRate, 1);
+    EXPECT_TRUE(reports.empty());
+}
+
+// The host that sleeps on the forecast is woken by the video's end, found on a streaming
+// thread, without asking.
+TEST_F(GstServiceTest, TheForecastFollowsTheDevicesAndTheVideosEndWakesTheHost) {
+    std::atomic<int> wakes = 0;
+    const int wake = service.wakeOnUnforeseenChange([&] { ++wakes; });
+    ASSERT_TRUE(openVideo());
+    ASSERT_TRUE(openSound(media.narration()));
+    EXPECT_EQ(service.msUntilStopped("video"), std::nullopt) << "not playing";
+    ASSERT_TRUE(service.execute("play video"));
+    ASSERT_TRUE(service.execute("play sound"));
+
+    const double narrationMs = TestMedia::narrationSeconds * 1000;
+    EXPECT_GT(service.msUntilStopped("sound").value_or(0), 0);
+    EXPECT_LE(service.msUntilStopped("sound").value_or(0), narrationMs + 30) << "its length";
+    const double frameMs = 1000.0 / TestMedia::videoFrameRate;
+    const std::optional<double> untilFrame = service.msUntilPosition("video", 25);
+    ASSERT_TRUE(untilFrame.has_value());
+    EXPECT_LE(*untilFrame, 25 * frameMs);
+
+    ASSERT_TRUE(waitUntil([&] { return wakes > 0; }));
+    EXPECT_EQ(mode("video"), "STOPPED");
+    service.forgetWake(wake);
     EXPECT_TRUE(reports.empty());
 }
 

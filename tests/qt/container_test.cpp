@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <thread>
 
 #include "platform/qt/message_presenter.h"
 #include "platform/qt/qt_host_container.h"
@@ -68,6 +69,48 @@ TEST_F(ContainerTest, EnablingStartsTicksAndDisablingStopsThem) {
         EXPECT_EQ(window.findChild<QTimer*>("Timer2")->interval(),
                   std::max(interval, QtTimer::minimumIntervalMs));
     }
+}
+
+TEST_F(ContainerTest, AFineTimerWithAWakePlanWaitsAsThePlanSaysAfterEachTick) {
+    auto& timer = static_cast<QtTimer&>(container.createTimer("Timer1", false, 1));
+    const QTimer& realised = *window.findChild<QTimer*>("Timer1");
+    std::vector<int> intervalsSeen;
+    timer.onTick([&] {
+        intervalsSeen.push_back(realised.interval());
+        if (intervalsSeen.size() == 3)
+            timer.setEnabled(false);
+    });
+    timer.setWakePlan([] { return 30; });
+    timer.setEnabled(true);
+    spinUntil([&] { return !timer.enabled(); });
+    EXPECT_EQ(intervalsSeen, (std::vector<int>{QtTimer::minimumIntervalMs, 30, 30}));
+    EXPECT_EQ(timer.interval(), 1);
+
+    timer.setEnabled(true);
+    EXPECT_EQ(realised.interval(), QtTimer::minimumIntervalMs) << "an enable ticks soon";
+    timer.setEnabled(false);
+    timer.setInterval(200);
+    timer.setEnabled(true);
+    intervalsSeen.clear();
+    spinUntil([&] { return !timer.enabled(); });
+    EXPECT_EQ(intervalsSeen, (std::vector<int>(3, 200))) << "a slow timer keeps its interval";
+}
+
+TEST_F(ContainerTest, AWakeFromAnyThreadBringsAPlannedTickAtOnce) {
+    auto& timer = static_cast<QtTimer&>(container.createTimer("Timer1", false, 1));
+    const QTimer& realised = *window.findChild<QTimer*>("Timer1");
+    std::vector<int> intervalsSeen;
+    timer.onTick([&] {
+        intervalsSeen.push_back(realised.interval());
+        if (intervalsSeen.size() == 1)
+            std::thread([&] { timer.wakeSoon(); }).join();
+        else
+            timer.setEnabled(false);
+    });
+    timer.setWakePlan([] { return 60'000; });
+    timer.setEnabled(true);
+    spinUntil([&] { return !timer.enabled(); });
+    EXPECT_EQ(intervalsSeen, (std::vector<int>{QtTimer::minimumIntervalMs, 0}));
 }
 
 TEST_F(ContainerTest, ATickNeverStartsInsideAnotherTickOfTheSameTimer) {

@@ -89,6 +89,7 @@ GstPlayer::GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle)
 GstPlayer::~GstPlayer() {
     // Down to NULL first: no frame can reach the surface after it is cleared.
     playbin_.reset();
+    gst_bus_set_sync_handler(bus_, nullptr, nullptr, nullptr);
     gst_object_unref(positionSource_);
     gst_object_unref(bus_);
     if (hasVideo_ && surfaceHandle_ != 0)
@@ -155,6 +156,19 @@ double GstPlayer::lengthMs() {
 
 double GstPlayer::frameRate() {
     return frameRate_;
+}
+
+void GstPlayer::signalChangesTo(std::shared_ptr<ChangeSignal> changes) {
+    gst_bus_set_sync_handler(
+        bus_,
+        [](GstBus*, GstMessage* message, gpointer changes) {
+            if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS ||
+                GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
+                static_cast<std::shared_ptr<ChangeSignal>*>(changes)->get()->raise();
+            return GST_BUS_PASS;
+        },
+        new std::shared_ptr<ChangeSignal>(std::move(changes)),
+        [](gpointer changes) { delete static_cast<std::shared_ptr<ChangeSignal>*>(changes); });
 }
 
 std::optional<Error> GstPlayer::takeStreamFailure() {

@@ -4,6 +4,7 @@
 #include <gst/gst.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,8 @@ class GstPlayer final : public Player {
     double lengthMs() override;
     double frameRate() override;
     std::optional<Error> takeStreamFailure() override;
+    // Raised from the streaming thread as the end of the stream or a failure is posted.
+    void signalChangesTo(std::shared_ptr<ChangeSignal> changes) override;
 
   private:
     void drainBus();
