@@ -13,6 +13,7 @@
 
 #include "platform/media/command_service.h"
 #include "platform/media/gst/gst_sinks.h"
+#include "platform/media/gst/narration_decoder.h"
 #include "platform/values/error.h"
 
 namespace tessaro::media::gst {
@@ -276,7 +277,8 @@ void AudioOutputs::giveBack(std::shared_ptr<AudioOutput> output) {
 }
 
 // Starts the outputs asked for and closes those left idle, outside the lock: both wait
-// on the sound server. An output that cannot start is left for lease() to report.
+// on the sound server. An output that cannot start is left for lease() to report. Once
+// the first has started, the decoders of narration are made ready too.
 void AudioOutputs::keep() {
     using Clock = std::chrono::steady_clock;
     std::unique_lock lock(mutex_);
@@ -295,6 +297,9 @@ void AudioOutputs::keep() {
             }
             starting_ = false;
             changed_.notify_all();
+            lock.unlock();
+            std::call_once(decodersLoaded_, loadNarrationDecoders);
+            lock.lock();
         } else if (idle_ && Clock::now() - idleSince_ >= idleTime) {
             std::shared_ptr<AudioOutput> closed = std::move(idle_);
             lock.unlock();

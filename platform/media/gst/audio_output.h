@@ -137,6 +137,7 @@ class AudioOutputs {
     std::chrono::steady_clock::time_point idleSince_;
     bool starting_ = false;
     bool closing_ = false;
+    std::once_flag decodersLoaded_;
     // Started last: it runs on the members above.
     std::thread keeper_;
 };
