@@ -100,20 +100,33 @@ class Run:
     narrations: list = field(default_factory=list)
     frames: list = field(default_factory=list)  # (monotonic ms, frame number)
     ended: float = None
+    file_open: float = None  # the first CurAudioNos: the reply just before the first clip's open
 
 
 def parse_trace(stderr_text):
-    """Narrations in the order they were opened, and the frames shown, numbered from the
+    """The first play of a trace; see parse_plays."""
+    return parse_plays(stderr_text)[0]
+
+
+def parse_plays(stderr_text):
+    """One Run per play of the asana in the trace (each play starts with "close all"):
+    narrations in the order they were opened, and the frames shown, numbered from the
     first frame shown after the video's open."""
-    run = Run()
+    runs = [Run()]
     origin = None
     last_pause = None
+    previous_at = None
     for line in stderr_text.splitlines():
         stamped = LINE.match(line)
         if not stamped:
             continue
         at, text = float(stamped.group(1)), stamped.group(2)
+        if text.lower().startswith('execute "close all"') and runs[-1].narrations:
+            runs.append(Run())
+            origin, last_pause = None, None
+        run = runs[-1]
         run.ended = at
+        before, previous_at = previous_at, at
         frame = FRAME.match(text)
         if frame:
             stream_ms = float(frame.group(1))
@@ -129,6 +142,8 @@ def parse_trace(stderr_text):
         if entry == "execute" and lowered.startswith("open ") and "alias video" in lowered:
             origin = None
         elif entry == "execute" and NARRATION.search(words):
+            if not run.narrations:
+                run.file_open = before
             run.narrations.append(Narration(NARRATION.search(words).group(1), at,
                                             first_pause=last_pause))
             last_pause = None
@@ -144,7 +159,7 @@ def parse_trace(stderr_text):
                 current.stopped = at
             elif reply == "playing":
                 current.last_playing = at
-    return run
+    return [run for run in runs if run.narrations]
 
 
 def frame_period(run):
@@ -154,7 +169,8 @@ def frame_period(run):
 
 def place_heard(run, recording, clips):
     """Finds each narration in the recording: its speech lies between its play and the
-    next narration's play; its own leading and trailing silence extend it."""
+    next narration's play (a clip told stopped a little before its last sample is heard
+    has long finished speaking by then); its own leading and trailing silence extend it."""
     for narration, following in zip(run.narrations, run.narrations[1:] + [None]):
         until = following.played if following else run.ended
         span = recording.loud_between(narration.played, until) if narration.played else None
@@ -238,3 +254,33 @@ def stop_answers(run):
     without the second)."""
     since = lambda at, n: at - n.heard_end if at is not None and n.heard_end is not None else None
     return [(n.name, since(n.stopped, n), since(n.last_playing, n)) for n in run.narrations]
+
+
+def start_latency(run):
+    """The first CurAudioNos to the first narration heard (its own leading silence included)."""
+    first = run.narrations[0] if run.narrations else None
+    if first is None or first.heard_start is None or run.file_open is None:
+        return None
+    return first.heard_start - run.file_open
+
+
+def breaks(run, clips, tolerance_ms=2.0):
+    """Narrations heard longer than their own sound, speech first to speech last: the sound
+    broke off inside the clip (an underrun), with how long each stretched."""
+    found = []
+    for n in run.narrations:
+        if n.heard_start is None or n.heard_end is None:
+            continue
+        stretch = (n.heard_end - n.heard_start) - clips[n.name].length_ms
+        if stretch > tolerance_ms:
+            found.append((n.name, stretch))
+    return found
+
+
+def expected_dry_runs(run, followed_on_ms=2.0):
+    """How often the output runs dry in a play without any fault: before its first clip and
+    after every clip that the next does not follow on from."""
+    rows = zip(run.narrations, run.narrations[1:] + [None])
+    ends = sum(1 for n, following in rows if following is None or following.heard_start is None
+               or n.heard_end is None or following.heard_start - n.heard_end > followed_on_ms)
+    return 1 + ends

@@ -16,6 +16,11 @@ namespace tessaro::media {
 // A device that fails while it plays (a stream damaged midway, a file no longer
 // readable) stops there and reads as stopped; the failure is reported once, through the
 // error reporter, by whichever call on that device finds it first, execute or sendString.
+// A sound device played to its end reads as stopped once its last sample has been handed
+// to the audio output, no earlier than the output's latency (at most a few tens of
+// milliseconds, and never more than the output buffers) before that sample is heard:
+// closed then, its sound still plays out, and a clip opened and played next follows on in
+// the same stream without a gap. Its position then reads its length.
 class TESSARO_EXPORT CommandService {
   public:
     virtual ~CommandService() = default;

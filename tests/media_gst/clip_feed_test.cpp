@@ -49,14 +49,20 @@ class ClipFeedTest : public ::testing::Test {
         gst_object_unref(sink);
         EXPECT_TRUE(testing::waitUntil([this] { return arrived_ == decoded; }));
     }
-    int takeAll() {
+    // Takes every piece as an output hearing `heardNow` would; returns how many and when
+    // the first is to be heard.
+    int takeAll(GstClockTime followOn = GST_CLOCK_TIME_NONE, GstClockTime* firstAt = nullptr) {
         int taken = 0;
-        while (GstBuffer* piece = feed_->takeBuffer(0)) {
+        while (GstBuffer* piece = feed_->takeBuffer(heardNow, followOn)) {
+            if (firstAt && taken == 0)
+                *firstAt = GST_BUFFER_PTS(piece);
             gst_buffer_unref(piece);
             ++taken;
         }
         return taken;
     }
+
+    static constexpr GstClockTime heardNow = GST_SECOND;
 
     Pipeline pipeline_;
     std::atomic<int> arrived_{0};
@@ -69,15 +75,45 @@ TEST_F(ClipFeedTest, DecoderFailingBeforeThePlayLeavesWhatItDecodedToBeGiven) {
     feed_->endHere();
     feed_->give(true);
     EXPECT_EQ(takeAll(), decoded);
-    EXPECT_TRUE(feed_->endHeard(longAfter));
+    EXPECT_TRUE(feed_->endHeardWithin(longAfter, 0));
 }
 
 TEST_F(ClipFeedTest, DecoderFailingOnceAllWasGivenEndsTheClip) {
     feed_->give(true);
     EXPECT_EQ(takeAll(), decoded);
-    EXPECT_FALSE(feed_->endHeard(longAfter)) << "the decoder may still give more";
+    EXPECT_FALSE(feed_->endHeardWithin(longAfter, 0)) << "the decoder may still give more";
     feed_->endHere();
-    EXPECT_TRUE(feed_->endHeard(longAfter));
+    EXPECT_TRUE(feed_->endHeardWithin(longAfter, 0));
+}
+
+// A clip follows on from the sound before it while that is still to be heard, else starts
+// just ahead of what is heard; it counts as played out from `handoverNs` before its last
+// sample is heard, and not a nanosecond earlier.
+TEST_F(ClipFeedTest, ClipFollowsOnFromTheSoundBeforeAndEndsWithinTheHandover) {
+    const GstClockTime length =
+        decoded * gst_util_uint64_scale(pieceBytes / AudioOutput::bytesPerFrame, GST_SECOND,
+                                        AudioOutput::rate);
+    const struct {
+        GstClockTime followOn;
+        GstClockTime startsAt;
+    } cases[] = {{GST_CLOCK_TIME_NONE, heardNow + AudioOutput::leadNs},
+                 {heardNow + AudioOutput::leadNs / 2, heardNow + AudioOutput::leadNs},
+                 {heardNow + 20 * GST_MSECOND, heardNow + 20 * GST_MSECOND}};
+    feed_->endHere();
+    feed_->give(true);
+    for (const auto& c : cases) {
+        GstClockTime firstAt = GST_CLOCK_TIME_NONE;
+        ASSERT_EQ(takeAll(c.followOn, &firstAt), decoded);
+        EXPECT_EQ(firstAt, c.startsAt);
+        const GstClockTime lastHeard = c.startsAt + length;
+        EXPECT_FALSE(feed_->endHeardWithin(lastHeard - AudioOutput::handoverNs - 1,
+                                           AudioOutput::handoverNs));
+        EXPECT_TRUE(
+            feed_->endHeardWithin(lastHeard - AudioOutput::handoverNs, AudioOutput::handoverNs));
+        EXPECT_EQ(feed_->clipTimeGiven(), length);
+        // All of it back, to be given again for the next case.
+        feed_->takeBack(firstAt);
+    }
 }
 
 }  // namespace

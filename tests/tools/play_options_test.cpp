@@ -11,13 +11,14 @@ namespace {
 TEST(PlayOptionsTest, ReadsEveryOption) {
     const auto options =
         parsePlayOptions({"--resourcedir", "/c", "--asana", "Bhujangásana", "--picture-preview",
-                          "--window", "--json", "--timeout", "12.5"});
+                          "--window", "--json", "--timeout", "12.5", "--times", "3"});
     EXPECT_EQ(options.resourceDir, "/c");
     EXPECT_EQ(options.asana, "Bhujangásana");
     EXPECT_EQ(options.mode, PlayMode::PicturePreview);
     EXPECT_TRUE(options.window);
     EXPECT_TRUE(options.json);
     EXPECT_EQ(options.timeoutSeconds, 12.5);
+    EXPECT_EQ(options.times, 3);
 }
 
 TEST(PlayOptionsTest, ListNeedsNoAsana) {
@@ -40,6 +41,8 @@ TEST(PlayOptionsTest, RejectsBadArgumentsWithAMessage) {
         {"--resourcedir", "/c", "--asana", "x", "--timeout", "soon"},
         {"--resourcedir", "/c", "--asana", "x", "--timeout", "-1"},
         {"--resourcedir", "/c", "--asana", "x", "--loud"},
+        {"--resourcedir", "/c", "--asana", "x", "--times", "0"},
+        {"--resourcedir", "/c", "--asana", "x", "--times", "2.5"},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(::testing::PrintToString(args));

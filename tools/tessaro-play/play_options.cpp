@@ -7,7 +7,7 @@ namespace tessaro::play {
 
 const char* const playUsage =
     "usage: tessaro-play --resourcedir DIR --asana NAME [--preview | --picture-preview]\n"
-    "                    [--window] [--json] [--timeout SECONDS]\n"
+    "                    [--window] [--json] [--timeout SECONDS] [--times N]\n"
     "       tessaro-play --resourcedir DIR --list [--json]\n"
     "       tessaro-play --version\n";
 
@@ -26,6 +26,19 @@ double parseTimeout(const std::string& text) {
                                     "'");
     }
     return seconds;
+}
+
+int parseTimes(const std::string& text) {
+    std::size_t used = 0;
+    int times = 0;
+    try {
+        times = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || times < 1)
+        throw std::invalid_argument("--times takes a whole number from 1, not '" + text + "'");
+    return times;
 }
 
 void setMode(PlayOptions& options, PlayMode mode, const std::string& flag) {
@@ -68,6 +81,8 @@ PlayOptions parsePlayOptions(const std::vector<std::string>& args) {
             options.json = true;
         } else if (arg == "--timeout") {
             options.timeoutSeconds = parseTimeout(value());
+        } else if (arg == "--times") {
+            options.times = parseTimes(value());
         } else {
             throw std::invalid_argument("unknown argument '" + arg + "'");
         }

@@ -17,6 +17,8 @@ struct PlayOptions {
     bool json = false;
     // Seconds; empty means the default for the asana's length.
     std::optional<double> timeoutSeconds;
+    // How often the asana is played, one play after the other in the same host.
+    int times = 1;
 };
 
 // Parses the command line (without the program name). Throws std::invalid_argument with

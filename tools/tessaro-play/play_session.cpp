@@ -34,7 +34,7 @@ double defaultTimeoutSeconds(const PlayOptions& options) {
     } catch (const Error&) {
         // The control reports an unreadable catalogue itself.
     }
-    return 60.0 + 30.0 * static_cast<double>(clips);
+    return (60.0 + 30.0 * static_cast<double>(clips)) * options.times;
 }
 
 class PlaySession {
@@ -53,7 +53,13 @@ class PlaySession {
                          [&] { report(widget, "CurAudioNos"); });
         QObject::connect(&widget, &KavoVideoSyncWidget::VideoEnd, [&] {
             report(widget, "VideoEnd");
-            finish(ExitEnded);
+            if (++played_ < options_.times)
+                QTimer::singleShot(0, [&] {
+                    if (const int code = start(widget); code >= 0)
+                        finish(code);
+                });
+            else
+                finish(ExitEnded);
         });
 
         const double timeout = options_.timeoutSeconds.value_or(defaultTimeoutSeconds(options_));
@@ -148,6 +154,7 @@ class PlaySession {
     bool notFound_ = false;
     bool progressShown_ = false;
     int exitCode_ = -1;
+    int played_ = 0;
 };
 
 }  // namespace

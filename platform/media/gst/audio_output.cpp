@@ -13,18 +13,22 @@
 
 #include "platform/media/command_service.h"
 #include "platform/media/gst/gst_sinks.h"
+#include "platform/media/gst/narration_decoder.h"
 #include "platform/values/error.h"
 
 namespace tessaro::media::gst {
 namespace {
 
-// Asked of a sink that buffers through a ring (pulsesink, alsasink): a short buffer keeps
-// the sink from taking sound far ahead of what is heard, so that a clip handed over now
-// is heard a few milliseconds later instead of a whole default buffer (200 ms) later.
-constexpr gint64 sinkBufferUs = 20000;
-constexpr gint64 sinkPeriodUs = 5000;
-// Silence given as the output starts: twice the sink's buffer starts it playing.
-constexpr GstClockTime primingNs = 2 * sinkBufferUs * GST_USECOND;
+// Asked of a sink that buffers through a ring (pulsesink, alsasink). Sound handed over
+// is stamped a few milliseconds ahead of what is heard and the sound server takes it
+// back over what it holds, so the buffer does not delay a start; it is what a busy
+// machine draws on before the sound breaks off.
+constexpr gint64 sinkBufferUs = 100000;
+constexpr gint64 sinkPeriodUs = 10000;
+// Silence given as the output starts: as much as the sink's buffer holds starts it
+// playing, and its clock has started once it has gone on by two periods.
+constexpr GstClockTime primingNs = sinkBufferUs * GST_USECOND;
+constexpr GstClockTime runningNs = 2 * sinkPeriodUs * GST_USECOND;
 // How long a start may wait for the sink to play the priming silence.
 constexpr GstClockTime startWaitNs = 3 * GST_SECOND;
 // The precedence PulseAudio asks for its own threads.
@@ -161,7 +165,7 @@ void AudioOutput::waitUntilStarted() {
     };
     waitFor([this] { return asked_ > 0; });
     const GstClockTime taken = heardNow();
-    waitFor([&] { return heardNow() >= taken + primingNs; });
+    waitFor([&] { return heardNow() >= taken + runningNs; });
 }
 
 GstClockTime AudioOutput::heardNow() {
@@ -196,8 +200,12 @@ void AudioOutput::kick() {
     std::lock_guard lock(feedMutex_);
     if (!feed_)
         return;
-    if (GstBuffer* piece = feed_->takeBuffer(heardNow()))
+    const GstClockTime now = heardNow();
+    const bool soundAhead = GST_CLOCK_TIME_IS_VALID(soundUntil_) && soundUntil_ > now;
+    if (GstBuffer* piece = feed_->takeBuffer(now, soundAhead ? soundUntil_ : GST_CLOCK_TIME_NONE)) {
         push(piece);
+        soundUntil_ = pushedUntil_;
+    }
 }
 
 // A piece that does not follow on from the one before makes the sink start afresh at its
@@ -212,6 +220,7 @@ void AudioOutput::push(GstBuffer* piece) {
 GstClockTime AudioOutput::hush() {
     std::lock_guard lock(feedMutex_);
     const GstClockTime from = heardNow() + leadNs;
+    soundUntil_ = GST_CLOCK_TIME_NONE;
     if (!feed_)
         return from;
     const GstClockTime until = feed_->takeBack(from);
@@ -224,16 +233,84 @@ bool AudioOutput::failed() {
     return failed_;
 }
 
+AudioOutputs::AudioOutputs() : keeper_([this] { keep(); }) {}
+
+AudioOutputs::~AudioOutputs() {
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+    }
+    changed_.notify_all();
+    keeper_.join();
+}
+
+void AudioOutputs::prepare() {
+    {
+        std::lock_guard lock(mutex_);
+        if ((idle_ && !idle_->failed()) || starting_)
+            return;
+        starting_ = true;
+    }
+    changed_.notify_all();
+}
+
 std::shared_ptr<AudioOutput> AudioOutputs::lease() {
-    if (idle_ && !idle_->failed())
-        return std::move(idle_);
-    idle_.reset();
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !starting_; });
+        if (idle_ && !idle_->failed())
+            return std::move(idle_);
+        idle_.reset();
+    }
     return std::make_shared<AudioOutput>();
 }
 
 void AudioOutputs::giveBack(std::shared_ptr<AudioOutput> output) {
-    if (!output->failed())
+    if (output->failed())
+        return;
+    {
+        std::lock_guard lock(mutex_);
         idle_ = std::move(output);
+        idleSince_ = std::chrono::steady_clock::now();
+    }
+    changed_.notify_all();
+}
+
+// Starts the outputs asked for and closes those left idle, outside the lock: both wait
+// on the sound server. An output that cannot start is left for lease() to report. Once
+// the first has started, the decoders of narration are made ready too.
+void AudioOutputs::keep() {
+    using Clock = std::chrono::steady_clock;
+    std::unique_lock lock(mutex_);
+    while (!closing_) {
+        if (starting_) {
+            lock.unlock();
+            std::shared_ptr<AudioOutput> started;
+            try {
+                started = std::make_shared<AudioOutput>();
+            } catch (const Error&) {
+            }
+            lock.lock();
+            if (started) {
+                idle_ = std::move(started);
+                idleSince_ = Clock::now();
+            }
+            starting_ = false;
+            changed_.notify_all();
+            lock.unlock();
+            std::call_once(decodersLoaded_, loadNarrationDecoders);
+            lock.lock();
+        } else if (idle_ && Clock::now() - idleSince_ >= idleTime) {
+            std::shared_ptr<AudioOutput> closed = std::move(idle_);
+            lock.unlock();
+            closed.reset();
+            lock.lock();
+        } else if (idle_) {
+            changed_.wait_until(lock, idleSince_ + idleTime);
+        } else {
+            changed_.wait(lock);
+        }
+    }
 }
 
 }  // namespace tessaro::media::gst

@@ -5,8 +5,11 @@
 #include <gst/gst.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "platform/media/gst/gst_pipeline.h"
 
@@ -19,9 +22,12 @@ class SoundFeed {
 
     // The next piece to play, its PTS set to the output's running time at which its first
     // sample is to be heard; nullptr when the feed has nothing to give at the moment.
-    // heardNow is the running time being heard as the output asks. Called on the output's
-    // streaming thread and, through AudioOutput::kick, on the caller's; never twice at once.
-    virtual GstBuffer* takeBuffer(GstClockTime heardNow) = 0;
+    // heardNow is the running time being heard as the output asks; followOn the running
+    // time right after the sound handed over before, where a feed that starts joins it
+    // without a gap (GST_CLOCK_TIME_NONE when that sound was silenced). Called on the
+    // output's streaming thread and, through AudioOutput::kick, on the caller's; never
+    // twice at once.
+    virtual GstBuffer* takeBuffer(GstClockTime heardNow, GstClockTime followOn) = 0;
 
     // Takes back what was given to sound from `from` on, to give it again later, and
     // returns the running time up to which it was to sound (from itself when nothing
@@ -57,6 +63,11 @@ class AudioOutput {
     // point takes the piece again (the server rewinds), so the sink's own buffer need not
     // be waited for.
     static constexpr GstClockTime leadNs = 5 * GST_MSECOND;
+    // How long before its last sample is heard a clip handed over in full may count as
+    // played: the time a host takes to see it, close it and start the next one, which then
+    // follows on in the same stream without a gap. Well inside the sink's buffer (100 ms),
+    // which that last sample reached before.
+    static constexpr GstClockTime handoverNs = 30 * GST_MSECOND;
 
     // The running time heard now.
     GstClockTime heardNow();
@@ -85,25 +96,50 @@ class AudioOutput {
     // the order they were stamped.
     std::mutex feedMutex_;
     std::shared_ptr<SoundFeed> feed_;
-    // Running time right after the last piece pushed.
+    // Running time right after the last piece pushed, and after the last piece of sound
+    // that a feed gave and was not silenced.
     GstClockTime pushedUntil_ = GST_CLOCK_TIME_NONE;
+    GstClockTime soundUntil_ = GST_CLOCK_TIME_NONE;
     std::atomic<bool> failed_{false};
     // How often the source has asked for sound.
     std::atomic<int> asked_{0};
 };
 
 // The outputs of a backend. A narration device leases one for its life and gives it back
-// silenced, for the next device: the clips of a course play through one stream of the
-// sound server.
+// for the next device: the clips of a course, and the courses a host plays one after the
+// other, play through one stream of the sound server. Starting a stream takes from a few
+// tens of milliseconds to over a second (a server's first stream), so an output is
+// started aside before it is needed; one left idle for `idleTime` is closed, and the
+// sound server may let its device sleep.
 class AudioOutputs {
   public:
-    // An idle output, or a new one; throws as AudioOutput() does.
+    static constexpr std::chrono::seconds idleTime{30};
+
+    AudioOutputs();
+    ~AudioOutputs();
+    AudioOutputs(const AudioOutputs&) = delete;
+    AudioOutputs& operator=(const AudioOutputs&) = delete;
+
+    // Starts an output aside, unless one is idle or on its way.
+    void prepare();
+    // An idle output, else the one on its way, else a new one; throws as AudioOutput()
+    // does.
     std::shared_ptr<AudioOutput> lease();
     // An output whose sink has not failed serves the next lease.
     void giveBack(std::shared_ptr<AudioOutput> output);
 
   private:
+    void keep();
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
     std::shared_ptr<AudioOutput> idle_;
+    std::chrono::steady_clock::time_point idleSince_;
+    bool starting_ = false;
+    bool closing_ = false;
+    std::once_flag decodersLoaded_;
+    // Started last: it runs on the members above.
+    std::thread keeper_;
 };
 
 }  // namespace tessaro::media::gst

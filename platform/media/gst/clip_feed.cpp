@@ -19,13 +19,13 @@ ClipFeed::~ClipFeed() {
         gst_buffer_unref(piece);
 }
 
-GstBuffer* ClipFeed::takeBuffer(GstClockTime heardNow) {
+GstBuffer* ClipFeed::takeBuffer(GstClockTime heardNow, GstClockTime followOn) {
     std::lock_guard lock(mutex_);
     if (!giving_)
         return nullptr;
     GstBuffer* piece = nextPiece();
     if (piece)
-        stamp(piece, heardNow);
+        stamp(piece, heardNow, followOn);
     return piece;
 }
 
@@ -51,12 +51,15 @@ GstBuffer* ClipFeed::nextPiece() {
 
 // A piece goes on right after the one before while that one is still ahead of what is
 // heard; otherwise (the first piece of a play, or a decoder that fell behind) it starts a
-// new span just ahead of what is heard.
-void ClipFeed::stamp(GstBuffer* piece, GstClockTime heardNow) {
+// new span just ahead of what is heard, or right after the sound before it (the clip
+// before) when that is still to be heard.
+void ClipFeed::stamp(GstBuffer* piece, GstClockTime heardNow, GstClockTime followOn) {
     const GstClockTime length = lengthOf(piece);
     GstClockTime at = nextAt_;
     if (!GST_CLOCK_TIME_IS_VALID(at) || at < heardNow + AudioOutput::leadNs / 2) {
         at = heardNow + AudioOutput::leadNs;
+        if (GST_CLOCK_TIME_IS_VALID(followOn) && followOn > at)
+            at = followOn;
         spans_.push_back(Span{at, offset_, at});
     }
     GST_BUFFER_PTS(piece) = at;
@@ -154,12 +157,17 @@ void ClipFeed::restartAt(GstClockTime offset) {
     dry_ = false;
 }
 
-bool ClipFeed::endHeard(GstClockTime heard) {
+bool ClipFeed::endHeardWithin(GstClockTime heard, GstClockTime within) {
     std::lock_guard lock(mutex_);
     // Every piece pulled was given: a decoder at its end with none left has given all.
     decodedAll_ = decodedAll_ || (giving_ && gst_app_sink_is_eos(pieces_));
     return decodedAll_ && takenBack_.empty() &&
-           (!GST_CLOCK_TIME_IS_VALID(nextAt_) || heard >= nextAt_);
+           (!GST_CLOCK_TIME_IS_VALID(nextAt_) || heard + within >= nextAt_);
+}
+
+GstClockTime ClipFeed::clipTimeGiven() {
+    std::lock_guard lock(mutex_);
+    return offset_;
 }
 
 GstClockTime ClipFeed::clipTimeAt(GstClockTime heard) const {

@@ -24,7 +24,7 @@ class ClipFeed final : public SoundFeed {
     ClipFeed(const ClipFeed&) = delete;
     ClipFeed& operator=(const ClipFeed&) = delete;
 
-    GstBuffer* takeBuffer(GstClockTime heardNow) override;
+    GstBuffer* takeBuffer(GstClockTime heardNow, GstClockTime followOn) override;
     GstClockTime takeBack(GstClockTime from) override;
     // Called by the decoder as it has a piece ready or ends: an output that found the feed
     // dry is asked to take again.
@@ -39,8 +39,10 @@ class ClipFeed final : public SoundFeed {
     // The clip goes on from `offset` with nothing given or taken back, as after a seek.
     void restartAt(GstClockTime offset);
 
-    // All of the clip was given and the last of it has been heard.
-    bool endHeard(GstClockTime heard);
+    // All of the clip was given and its last sample is heard by `heard` + `within`.
+    bool endHeardWithin(GstClockTime heard, GstClockTime within);
+    // The clip's time right after the last piece given.
+    GstClockTime clipTimeGiven();
     // The clip's time being heard: where the sound stands, or where it will start.
     GstClockTime clipTimeHeard(GstClockTime heard);
     // The clip's whole length once all of it was given (0 before).
@@ -63,7 +65,7 @@ class ClipFeed final : public SoundFeed {
     };
 
     GstBuffer* nextPiece();
-    void stamp(GstBuffer* piece, GstClockTime heardNow);
+    void stamp(GstBuffer* piece, GstClockTime heardNow, GstClockTime followOn);
     GstClockTime clipTimeAt(GstClockTime heard) const;
     void forgetGiven();
 

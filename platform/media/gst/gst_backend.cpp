@@ -94,10 +94,16 @@ void clearSurface(std::intptr_t surfaceHandle) {
 
 class GstBackend final : public PlayerBackend {
   public:
-    GstBackend() { initGstreamerOnce(); }
+    explicit GstBackend(bool narrationOutputAtOnce) {
+        initGstreamerOnce();
+        if (narrationOutputAtOnce)
+            outputs_->prepare();
+    }
 
+    // Any device opened is a sign that narration is to come: its output starts aside.
     std::unique_ptr<Player> open(const std::string& path, std::intptr_t parentWindow) override {
         requireFile(path);
+        outputs_->prepare();
         if (const std::string kind = soundKind(path); !kind.empty())
             return gst::openNarration(path, kind, outputs_);
         Pipeline playbin = playbinFor(path, parentWindow);
@@ -118,8 +124,8 @@ class GstBackend final : public PlayerBackend {
 
 }  // namespace
 
-std::unique_ptr<PlayerBackend> makeGstBackend() {
-    return std::make_unique<GstBackend>();
+std::unique_ptr<PlayerBackend> makeGstBackend(bool narrationOutputAtOnce) {
+    return std::make_unique<GstBackend>(narrationOutputAtOnce);
 }
 
 }  // namespace tessaro::media

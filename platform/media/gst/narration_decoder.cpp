@@ -185,4 +185,20 @@ NarrationDecoder decodeNarration(const std::string& path, const std::string& kin
     return decoder;
 }
 
+void loadNarrationDecoders() {
+    GstCaps* narration = gst_caps_from_string("audio/mpeg, mpegversion=(int)1");
+    GList* decodable =
+        gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_DECODABLE, GST_RANK_PRIMARY);
+    GList* fitting = gst_element_factory_list_filter(decodable, narration, GST_PAD_SINK, FALSE);
+    if (GstElementFactory* decodebin = gst_element_factory_find("decodebin"))
+        fitting = g_list_prepend(fitting, decodebin);
+    for (GList* factory = fitting; factory; factory = factory->next) {
+        if (GstPluginFeature* loaded = gst_plugin_feature_load(GST_PLUGIN_FEATURE(factory->data)))
+            gst_object_unref(loaded);
+    }
+    gst_plugin_feature_list_free(fitting);
+    gst_plugin_feature_list_free(decodable);
+    gst_caps_unref(narration);
+}
+
 }  // namespace tessaro::media::gst

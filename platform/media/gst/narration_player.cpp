@@ -96,6 +96,7 @@ class NarrationPlayer final : public Player {
         feed_->restartAt(target);
         haltedAt_ = GST_CLOCK_TIME_NONE;
         atEnd_ = false;
+        playedOut_ = false;
         mode_ = PlayerMode::Stopped;
     }
 
@@ -127,10 +128,13 @@ class NarrationPlayer final : public Player {
     }
 
   private:
-    // A closed device falls silent a moment after the close; the output serves the next.
+    // A closed device falls silent a moment after the close, unless it was played out: the
+    // rest of its sound is still to be heard, and the next clip follows on. The output
+    // serves the next.
     void disconnectOutput() {
         feed_->give(false);
-        output_->hush();
+        if (!playedOut_)
+            output_->hush();
         feed_->connect(nullptr);
         output_->detach();
     }
@@ -162,13 +166,17 @@ class NarrationPlayer final : public Player {
         }
         if (!atEnd_ && mode_ == PlayerMode::Playing) {
             const GstClockTime heard = output_->heardNow();
-            if (output_->failed() || feed_->endHeard(heard))
-                reachEnd(heard);
+            if (output_->failed()) {
+                reachEnd(feed_->clipTimeHeard(heard));
+            } else if (feed_->endHeardWithin(heard, AudioOutput::handoverNs)) {
+                playedOut_ = true;
+                reachEnd(feed_->clipTimeGiven());
+            }
         }
     }
 
-    void reachEnd(GstClockTime heard) {
-        endMs_ = toMs(feed_->clipTimeHeard(heard));
+    void reachEnd(GstClockTime clipTime) {
+        endMs_ = toMs(clipTime);
         feed_->give(false);
         atEnd_ = true;
         mode_ = PlayerMode::Stopped;
@@ -183,6 +191,8 @@ class NarrationPlayer final : public Player {
     std::shared_ptr<AudioOutput> output_;
     PlayerMode mode_ = PlayerMode::Stopped;
     bool atEnd_ = false;
+    // At its end with all of its sound handed over, some of it still to be heard.
+    bool playedOut_ = false;
     double endMs_ = 0;
     // When the sound of a paused or stopped clip stops.
     GstClockTime haltedAt_ = GST_CLOCK_TIME_NONE;

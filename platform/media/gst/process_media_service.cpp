@@ -11,7 +11,7 @@ Interpreter& processMediaService() {
         // The surface registry is built first so that it is destroyed last: the service's
         // devices clear their surfaces as they close at the end of the process.
         withVideoSurface(0, [](VideoSurface&) {});
-        return std::make_unique<Interpreter>(makeGstBackend());
+        return std::make_unique<Interpreter>(makeGstBackend(true));
     }();
     return *service;
 }
