@@ -122,6 +122,14 @@ class NarrationPlayer final : public Player {
 
     double frameRate() override { return 0; }
 
+    // The mode turns Stopped up to the handover before the last sample is heard.
+    std::optional<double> msUntilEnd() override {
+        const auto untilHeard = Player::msUntilEnd();
+        if (!untilHeard)
+            return std::nullopt;
+        return std::max(0.0, *untilHeard - toMs(AudioOutput::handoverNs));
+    }
+
     std::optional<Error> takeStreamFailure() override {
         drainBus();
         return std::exchange(failure_, std::nullopt);
