@@ -89,7 +89,8 @@ GstPlayer::GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle, CountedVideo
       surfaceHandle_(surfaceHandle),
       hasVideo_(videoStreamCount(playbin_.get()) > 0),
       positionSource_(positionSourceOf(playbin_.get(), hasVideo_)),
-      frameRate_(counted.frameRate > 0 ? counted.frameRate : videoFrameRate(playbin_.get())),
+      frameRate_(hasVideo_ && counted.frameRate > 0 ? counted.frameRate
+                                                    : videoFrameRate(playbin_.get())),
       originNs_(prerolledPosition(positionSource_)),
       countedMs_(hasVideo_ ? countedLengthMs(counted) : 0) {}
 
