@@ -99,7 +99,6 @@ QImage renderWmf(const QByteArray& file) {
 
 QImage renderEmf(const QByteArray& file) {
     generatorOptions options{};
-    options.nameSpace = const_cast<char*>("svg");
     options.svgDelimiter = true;
     options.emfplus = true;
     char* svg = nullptr;
