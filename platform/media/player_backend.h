@@ -30,6 +30,10 @@ class Player {
     virtual void seek(double positionMs) = 0;
     virtual PlayerMode mode() = 0;
     virtual double positionMs() = 0;
+    // A video's length is exact from the open on: MPEG program and elementary streams by
+    // their pictures counted, other containers by their index. Media whose length nothing
+    // tells read their best estimate, else 0, until played to their end, which then stands
+    // (docs/media.md).
     virtual double lengthMs() = 0;
     // Frames per second of the video stream, 0 for audio only.
     virtual double frameRate() = 0;

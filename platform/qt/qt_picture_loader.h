@@ -21,11 +21,12 @@ class QtPictureData : public host::PictureData {
 // or a picture from another loader.
 QImage pictureImage(const host::Picture& picture);
 
-// Loads pictures with QImage, in any format Qt's image plugins read.
+// Loads pictures in any format Qt's image plugins read (BMP also run-length encoded, ICO,
+// CUR, GIF, JPEG, PNG ...) and Windows metafiles (WMF, EMF; metafile_pictures.h).
 class QtPictureLoader : public host::PictureLoader {
   public:
     // "" gives the empty picture; a path naming no regular file fails with 53, a file
-    // that QImage cannot decode with 481.
+    // that is none of those pictures with 481.
     host::Picture load(std::string_view path) override;
 };
 

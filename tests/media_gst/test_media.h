@@ -40,10 +40,10 @@ class TestMedia {
     // A name in the folder that no file has.
     std::string missing() const;
     const std::string& folder() const { return folder_; }
-
-  private:
+    // A file of the folder written by ffmpeg with these arguments before its name.
     std::string made(const std::string& name, const std::string& ffmpegArgs);
 
+  private:
     std::string folder_;
     std::string video_;
     std::string narration_;

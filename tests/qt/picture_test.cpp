@@ -12,6 +12,7 @@
 #include "platform/qt/qt_picture_box.h"
 #include "platform/qt/qt_picture_loader.h"
 #include "platform/values/error.h"
+#include "tests/qt/picture_formats.h"
 #include "tests/qt/qt_test_main.h"
 
 namespace tessaro::qt {
@@ -30,6 +31,16 @@ class PictureTest : public ::testing::Test, protected testing::WithApplication {
         QFile notAPicture(folder.filePath("Video/notes.jpg"));
         notAPicture.open(QIODevice::WriteOnly);
         notAPicture.write("no picture here");
+        // Metafile heads over bytes that draw nothing.
+        writeFile("Video/broken.wmf", QByteArray::fromHex("d7cdc69a") + QByteArray(40, '\x7f'));
+        writeFile("Video/broken.emf", QByteArray::fromHex("01000000") + QByteArray(36, '\0') +
+                                          QByteArray(" EMF") + QByteArray(20, '\xff'));
+    }
+
+    void writeFile(const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
     }
 
     // The folder as a Windows-style path with backslashes.
@@ -58,7 +69,9 @@ TEST_F(PictureTest, FailuresCarryTheLoaderNumbers) {
     };
     for (const Case& c : {Case{"\\video\\missing.png", host::errors::FileNotFound},
                           Case{"\\video", host::errors::FileNotFound},
-                          Case{"\\video\\notes.jpg", host::errors::InvalidPicture}}) {
+                          Case{"\\video\\notes.jpg", host::errors::InvalidPicture},
+                          Case{"\\video\\broken.wmf", host::errors::InvalidPicture},
+                          Case{"\\video\\broken.emf", host::errors::InvalidPicture}}) {
         SCOPED_TRACE(c.rest);
         try {
             loader.load(windowsPath(c.rest));
@@ -74,6 +87,18 @@ TEST_F(PictureTest, APictureLoadsThroughAWindowsStylePathMatchedCaseBlind) {
     const host::Picture picture = loader.load(path);
     EXPECT_EQ(picture.source(), path);
     EXPECT_EQ(pictureImage(picture).size(), QSize(20, 10));
+}
+
+TEST_F(PictureTest, EveryPictureFormatOfACourseLoadsInItsColour) {
+    for (const testing::PictureFormat& format :
+         testing::writePictureFormats(folder.filePath("Video"))) {
+        SCOPED_TRACE(format.file.toStdString());
+        const QImage image =
+            pictureImage(loader.load(windowsPath("\\video\\" + format.file.toStdString())));
+        ASSERT_FALSE(image.isNull());
+        const QColor centre = image.pixelColor(image.width() / 2, image.height() / 2);
+        EXPECT_TRUE(testing::nearColour(centre, format.colour)) << centre.name().toStdString();
+    }
 }
 
 class PictureBoxTest : public PictureTest {

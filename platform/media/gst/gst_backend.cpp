@@ -11,17 +11,22 @@
 #include <string>
 #include <string_view>
 
+#include "platform/media/gst/file_range_source.h"
 #include "platform/media/gst/gst_pipeline.h"
 #include "platform/media/gst/gst_player.h"
 #include "platform/media/gst/gst_sinks.h"
+#include "platform/media/gst/mpeg_video_scan.h"
 #include "platform/media/gst/narration_player.h"
 #include "platform/media/video_surface.h"
 
 namespace tessaro::media {
 namespace {
 
+using gst::MpegVideoScan;
 using gst::Pipeline;
+using gst::playFileFrom;
 using gst::preroll;
+using gst::scanMpegVideo;
 
 void initGstreamerOnce() {
     static std::once_flag initialized;
@@ -50,14 +55,40 @@ void leaveOutUnusedFilters(GstElement* playbin) {
     g_object_set(playbin, "flags", flags, nullptr);
 }
 
-Pipeline playbinFor(const std::string& path, std::intptr_t surfaceHandle) {
+// The program stream demuxer takes no new stream after two seconds of the stream: a video
+// whose first packet comes later (a screen recorder's, a capture card's) would be lost, so
+// such a file is played from the pack that carries it, without the sound before it.
+constexpr double latestVideoLeadSeconds = 1;
+
+std::uint64_t playedFrom(const MpegVideoScan& scan) {
+    return scan.container == MpegVideoScan::Container::ProgramStream &&
+                   scan.videoLeadSeconds > latestVideoLeadSeconds
+               ? scan.firstVideoPack
+               : 0;
+}
+
+// What GStreamer's program stream demuxer cannot play: it takes every video stream for
+// MPEG video unless a stream map says otherwise, and fails on anything else.
+void refuseUnplayable(const std::string& path, const MpegVideoScan& scan) {
+    if (scan.container == MpegVideoScan::Container::ProgramStream &&
+        scan.codec == MpegVideoScan::Codec::H264)
+        throw Error(errors::InvalidFile,
+                    "cannot open " + path +
+                        ": video codec H.264 in an MPEG program stream is not supported");
+}
+
+Pipeline playbinFor(const std::string& path, std::intptr_t surfaceHandle, std::uint64_t from) {
     GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     if (!playbin)
         throw Error(errors::CannotLoadDriver, "the GStreamer playbin element is not installed");
     Pipeline pipeline(GST_ELEMENT(gst_object_ref_sink(playbin)));
-    gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
-    g_object_set(playbin, "uri", uri, nullptr);
-    g_free(uri);
+    if (from > 0) {
+        playFileFrom(playbin, path, from);
+    } else {
+        gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
+        g_object_set(playbin, "uri", uri, nullptr);
+        g_free(uri);
+    }
     leaveOutUnusedFilters(playbin);
     // One sink at a time: the playbin owns each as soon as it is set, should the next throw.
     g_object_set(playbin, "video-sink", gst::makeVideoSink(surfaceHandle), nullptr);
@@ -86,6 +117,12 @@ std::string soundKind(const std::string& path) {
     return kind;
 }
 
+gst::CountedVideo countedVideo(const MpegVideoScan& scan) {
+    if (scan.codec != MpegVideoScan::Codec::MpegVideo || scan.frameRate <= 0)
+        return {};
+    return {scan.frames, scan.frameRate};
+}
+
 // A failed open may have shown its first frame already.
 void clearSurface(std::intptr_t surfaceHandle) {
     if (surfaceHandle != 0)
@@ -106,7 +143,9 @@ class GstBackend final : public PlayerBackend {
         outputs_->prepare();
         if (const std::string kind = soundKind(path); !kind.empty())
             return gst::openNarration(path, kind, outputs_);
-        Pipeline playbin = playbinFor(path, parentWindow);
+        const MpegVideoScan scan = scanMpegVideo(path);
+        refuseUnplayable(path, scan);
+        Pipeline playbin = playbinFor(path, parentWindow, playedFrom(scan));
         try {
             preroll(playbin.get(), path);
         } catch (const Error&) {
@@ -114,7 +153,8 @@ class GstBackend final : public PlayerBackend {
             clearSurface(parentWindow);
             throw;
         }
-        return std::make_unique<gst::GstPlayer>(std::move(playbin), parentWindow);
+        return std::make_unique<gst::GstPlayer>(std::move(playbin), parentWindow,
+                                                countedVideo(scan));
     }
 
   private:

@@ -60,9 +60,15 @@ GstElement* positionSourceOf(GstElement* playbin, bool hasVideo) {
     return sink ? sink : GST_ELEMENT(gst_object_ref(playbin));
 }
 
-gint64 prerolledPosition(GstElement* playbin) {
+gint64 prerolledPosition(GstElement* source) {
     gint64 position = 0;
-    return gst_element_query_position(playbin, GST_FORMAT_TIME, &position) ? position : 0;
+    return gst_element_query_position(source, GST_FORMAT_TIME, &position) ? position : 0;
+}
+
+double countedLengthMs(const CountedVideo& counted) {
+    return counted.frames > 0 && counted.frameRate > 0
+               ? static_cast<double>(counted.frames) * 1000.0 / counted.frameRate
+               : 0;
 }
 
 std::string playedFile(GstElement* playbin) {
@@ -77,14 +83,16 @@ std::string playedFile(GstElement* playbin) {
 
 }  // namespace
 
-GstPlayer::GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle)
+GstPlayer::GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle, CountedVideo counted)
     : playbin_(std::move(playbin)),
       bus_(gst_element_get_bus(playbin_.get())),
       surfaceHandle_(surfaceHandle),
       hasVideo_(videoStreamCount(playbin_.get()) > 0),
       positionSource_(positionSourceOf(playbin_.get(), hasVideo_)),
-      frameRate_(videoFrameRate(playbin_.get())),
-      originNs_(prerolledPosition(playbin_.get())) {}
+      frameRate_(hasVideo_ && counted.frameRate > 0 ? counted.frameRate
+                                                    : videoFrameRate(playbin_.get())),
+      originNs_(prerolledPosition(positionSource_)),
+      countedMs_(hasVideo_ ? countedLengthMs(counted) : 0) {}
 
 GstPlayer::~GstPlayer() {
     // Down to NULL first: no frame can reach the surface after it is cleared.
@@ -143,11 +151,14 @@ PlayerMode GstPlayer::mode() {
 
 double GstPlayer::positionMs() {
     drainBus();
-    return atEnd_ ? endMs_ : streamPositionMs();
+    const double positionMs = atEnd_ ? endMs_ : streamPositionMs();
+    return countedMs_ > 0 ? std::min(positionMs, countedMs_) : positionMs;
 }
 
 double GstPlayer::lengthMs() {
     drainBus();
+    if (countedMs_ > 0)
+        return countedMs_;
     const double knownMs = durationMs(playbin_.get(), durationMs_, audioBitRate(playbin_.get()));
     // A program stream's duration is estimated from its clock references; the end reached
     // is exact.

@@ -13,12 +13,21 @@
 
 namespace tessaro::media::gst {
 
+// A video's pictures as counted in its file before it plays; none counted when frames
+// is 0.
+struct CountedVideo {
+    std::int64_t frames = 0;
+    double frameRate = 0;
+};
+
 // One device: a prerolled playbin driven from the host's thread. Its bus is read on every
 // call (end of stream, errors), so no GLib main loop is needed.
 class GstPlayer final : public Player {
   public:
-    // Takes a playbin already prerolled in PAUSED.
-    GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle);
+    // Takes a playbin already prerolled in PAUSED. A counted video's length is its count of
+    // frames, exact from the open on; otherwise the length is what the pipeline estimates,
+    // or the end reached once played.
+    GstPlayer(Pipeline playbin, std::intptr_t surfaceHandle, CountedVideo counted);
     ~GstPlayer() override;
 
     void play() override;
@@ -48,8 +57,10 @@ class GstPlayer final : public Player {
     GstElement* positionSource_;
     double frameRate_;
     // Stream time of the first frame: MPEG program streams start at their first clock
-    // reference, not at 0.
+    // reference, not at 0, and a video may start after the file's sound.
     gint64 originNs_;
+    // The counted length; 0 when not counted.
+    double countedMs_;
     PlayerMode mode_ = PlayerMode::Stopped;
     bool atEnd_ = false;
     double endMs_ = 0;

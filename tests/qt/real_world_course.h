@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "tests/qt/picture_formats.h"
+
+namespace tessaro::qt::testing {
+
+// A video asana of the course: its video written by ffmpeg with these arguments.
+struct VideoAsana {
+    const char* name;
+    const char* file;
+    std::string ffmpegArgs;
+};
+
+// Videos as capture tools and encoders write them, each 2 s long; clip1 starts at frame 0,
+// clip2 at secondClipFrame (1 s in).
+const std::vector<VideoAsana>& realWorldVideos();
+inline constexpr int secondClipFrame = 25;
+inline constexpr double clipSeconds = 0.6;
+inline constexpr double pictureClipSeconds = 0.3;
+
+// The course under a temporary Resourcedir: one video asana per entry of
+// realWorldVideos(), and "Formats", a picture asana showing one picture of each format
+// (picture_formats.h), in that order, each with a narration of pictureClipSeconds.
+class RealWorldCourse {
+  public:
+    RealWorldCourse();
+    QString resourcedir() const { return folder_.path(); }
+    const std::vector<PictureFormat>& formats() const { return formats_; }
+
+  private:
+    QTemporaryDir folder_;
+    std::vector<PictureFormat> formats_;
+};
+
+}  // namespace tessaro::qt::testing
