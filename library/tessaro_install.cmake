@@ -24,6 +24,7 @@ function(tessaro_find_installed_library target install_dir)
 endfunction()
 
 target_include_directories(Tessaro INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+set_target_properties(Tessaro PROPERTIES SPDX_LICENSE MIT EXPORT_PROPERTIES SPDX_LICENSE)
 install(TARGETS Tessaro EXPORT TessaroTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT library
                 NAMELINK_COMPONENT development)

@@ -60,10 +60,12 @@ TEST_F(Console, StatusQueriesGoThroughSendStringAndCommandsThroughExecute) {
 }
 
 TEST_F(Console, BadSleepIsAnErrorAndWaitsNothing) {
-    EXPECT_EQ(run("sleep\nsleep soon\nsleep -5\n"),
+    EXPECT_EQ(run("sleep\nsleep soon\nsleep -5\nsleep 86400001\nsleep 1e10\n"),
               "ERROR 273 sleep: no milliseconds\n"
-              "ERROR 270 sleep: \"soon\" is not milliseconds\n"
-              "ERROR 270 sleep: \"-5\" is not milliseconds\n");
+              "ERROR 270 sleep: \"soon\" is not milliseconds from 0 to 86400000\n"
+              "ERROR 270 sleep: \"-5\" is not milliseconds from 0 to 86400000\n"
+              "ERROR 270 sleep: \"86400001\" is not milliseconds from 0 to 86400000\n"
+              "ERROR 270 sleep: \"1e10\" is not milliseconds from 0 to 86400000\n");
     EXPECT_EQ(clock.nowMs(), 0);
 }
 

@@ -27,9 +27,36 @@ TEST(PlayOptionsTest, ListNeedsNoAsana) {
     EXPECT_FALSE(options.timeoutSeconds.has_value());
 }
 
-TEST(PlayOptionsTest, VersionNeedsNothingElseAndTakesNoOtherMode) {
+TEST(PlayOptionsTest, HelpAndVersionNeedNothingElseAndTakeNoOtherMode) {
+    EXPECT_EQ(parsePlayOptions({"--help"}).mode, PlayMode::Help);
     EXPECT_EQ(parsePlayOptions({"--version"}).mode, PlayMode::Version);
     EXPECT_THROW(parsePlayOptions({"--version", "--list"}), std::invalid_argument);
+    EXPECT_THROW(parsePlayOptions({"--help", "--preview"}), std::invalid_argument);
+}
+
+// The timer takes whole milliseconds in an int: anything beyond the stated range, and
+// what is no finite number, would be converted with undefined behaviour.
+TEST(PlayOptionsTest, TimeoutIsTakenWithinItsRangeOnly) {
+    const auto timeout = [](const std::string& text) {
+        return parsePlayOptions({"--resourcedir", "/c", "--asana", "x", "--timeout", text})
+            .timeoutSeconds;
+    };
+    EXPECT_EQ(timeout("0.001"), MinTimeoutSeconds);
+    EXPECT_EQ(timeout("86400"), MaxTimeoutSeconds);
+    EXPECT_EQ(timeout("2.5e1"), 25);
+    for (const std::string bad : {"soon", "", "-1", "0", "0.0009", "86400.5", "1e10", "inf", "-inf",
+                                  "nan", "1e400", " 5", "5s", "0x10"}) {
+        SCOPED_TRACE(bad);
+        try {
+            timeout(bad);
+            ADD_FAILURE() << "accepted";
+        } catch (const std::invalid_argument& error) {
+            EXPECT_STREQ(
+                error.what(),
+                ("--timeout takes a number of seconds from 0.001 to 86400, not '" + bad + "'")
+                    .c_str());
+        }
+    }
 }
 
 TEST(PlayOptionsTest, RejectsBadArgumentsWithAMessage) {
@@ -38,11 +65,11 @@ TEST(PlayOptionsTest, RejectsBadArgumentsWithAMessage) {
         {"--resourcedir", "/c"},
         {"--resourcedir", "/c", "--asana"},
         {"--resourcedir", "/c", "--asana", "x", "--preview", "--picture-preview"},
-        {"--resourcedir", "/c", "--asana", "x", "--timeout", "soon"},
-        {"--resourcedir", "/c", "--asana", "x", "--timeout", "-1"},
         {"--resourcedir", "/c", "--asana", "x", "--loud"},
         {"--resourcedir", "/c", "--asana", "x", "--times", "0"},
         {"--resourcedir", "/c", "--asana", "x", "--times", "2.5"},
+        {"--resourcedir", "/c", "--asana", "x", "--times", "1001"},
+        {"--resourcedir", "/c", "--asana", "x", "--times", "99999999999"},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(::testing::PrintToString(args));

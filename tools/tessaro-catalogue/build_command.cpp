@@ -47,6 +47,7 @@ int runBuild(const std::vector<std::string>& args) {
 const CommandRegistration registration({
     .name = "build",
     .usage = "build DESCRIPTION.json OUT.mdb [--password PWD]",
+    .summary = "write a Jet 3 catalogue as DESCRIPTION.json describes it",
     .run = runBuild,
 });
 

@@ -12,6 +12,8 @@ namespace tessaro::tools {
 struct CatalogueCommand {
     std::string name;
     std::string usage;
+    // One line for the tool's --help and manual page.
+    std::string summary;
     std::function<int(const std::vector<std::string>& args)> run;
 };
 

@@ -123,8 +123,12 @@ int dump(const std::vector<std::string>& args) {
     }
 }
 
-const CommandRegistration registration{
-    {"dump", "dump FILE.mdb [--password PWD]   print the user tables as a JSON description", dump}};
+const CommandRegistration registration({
+    .name = "dump",
+    .usage = "dump FILE.mdb [--password PWD]",
+    .summary = "print the user tables as a JSON description",
+    .run = dump,
+});
 
 }  // namespace
 }  // namespace tessaro::tools

@@ -42,9 +42,12 @@ int query(const std::vector<std::string>& args) {
     }
 }
 
-const CommandRegistration registration{
-    {"query", "query FILE.mdb SQL [--password PWD]   run one query, print one JSON object per row",
-     query}};
+const CommandRegistration registration({
+    .name = "query",
+    .usage = "query FILE.mdb SQL [--password PWD]",
+    .summary = "run one query and print one JSON object per row",
+    .run = query,
+});
 
 }  // namespace
 }  // namespace tessaro::tools

@@ -11,11 +11,28 @@
 
 namespace {
 
-constexpr const char* Usage =
-    "usage: tessaro-mci [-c COMMAND]...\n"
-    "Sends media commands, one per line from standard input or each -c COMMAND, and\n"
-    "prints one line per command: OK, OK REPLY or ERROR NUMBER TEXT. \"sleep MS\" waits;\n"
-    "blank lines and lines starting with # are skipped. Exits 1 when a command failed.\n";
+// What --help prints; the manual page is made from it.
+constexpr const char* Help =
+    "Usage: tessaro-mci [-c COMMAND]...\n"
+    "  or:  tessaro-mci --help | --version\n"
+    "Send media commands to the media command service and print its replies.\n"
+    "\n"
+    "Reads one command per line from standard input, or takes each -c COMMAND in turn,\n"
+    "and prints one line per command: OK, OK REPLY or ERROR NUMBER TEXT. \"status\"\n"
+    "commands are queries, every other command is executed. \"sleep MS\" waits MS\n"
+    "milliseconds, from 0 to 86400000; blank lines and lines starting with # are skipped.\n"
+    "Media play through GStreamer, into sinks that keep real time when there is no\n"
+    "display or sound card.\n"
+    "\n"
+    "Options:\n"
+    "  -c COMMAND    run COMMAND (repeatable) instead of reading standard input\n"
+    "  -h, --help    print this help and exit\n"
+    "  --version     print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0   every command succeeded\n"
+    "  1   a command failed\n"
+    "  2   a bad argument\n";
 
 void sleepRealTime(std::int64_t ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -28,9 +45,19 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-c") == 0 && i + 1 < argc) {
             commands.emplace_back(argv[++i]);
+        } else if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0) {
+            std::cout << Help;
+            return 0;
+        } else if (std::strcmp(argv[i], "--version") == 0) {
+            std::cout << "tessaro-mci (Tessaro) " TESSARO_TOOLS_VERSION "\n";
+            return 0;
         } else {
-            std::cerr << Usage;
-            return std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0 ? 0 : 2;
+            const std::string problem = std::strcmp(argv[i], "-c") == 0
+                                            ? "-c needs a command"
+                                            : "unknown argument '" + std::string(argv[i]) + "'";
+            std::cerr << "tessaro-mci: " << problem
+                      << "\nTry 'tessaro-mci --help' for more information.\n";
+            return 2;
         }
     }
 

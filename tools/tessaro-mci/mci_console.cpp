@@ -71,9 +71,11 @@ bool Console::runSleep(std::string_view argument) {
     std::int64_t ms = 0;
     const auto [end, problem] =
         std::from_chars(argument.data(), argument.data() + argument.size(), ms);
-    if (problem != std::errc() || end != argument.data() + argument.size() || ms < 0)
-        return printFailure(media::errors::BadInteger,
-                            "sleep: \"" + std::string(argument) + "\" is not milliseconds");
+    if (problem != std::errc() || end != argument.data() + argument.size() || ms < 0 ||
+        ms > MaxSleepMs)
+        return printFailure(media::errors::BadInteger, "sleep: \"" + std::string(argument) +
+                                                           "\" is not milliseconds from 0 to " +
+                                                           std::to_string(MaxSleepMs));
     sleep_(ms);
     return true;
 }

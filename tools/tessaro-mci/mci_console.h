@@ -11,10 +11,13 @@
 
 namespace tessaro::mci {
 
+// The longest "sleep": a day, far beyond any playback and far from the clock's overflow.
+constexpr std::int64_t MaxSleepMs = 86'400'000;
+
 // The console's line handling: each command line goes to the media service ("status"
 // queries through sendString, everything else through execute) and prints one line,
-// "OK", "OK REPLY" or "ERROR NUMBER TEXT". "sleep MS" waits and prints nothing; blank
-// lines and lines starting with '#' are skipped.
+// "OK", "OK REPLY" or "ERROR NUMBER TEXT". "sleep MS" waits (0 to MaxSleepMs) and prints
+// nothing; blank lines and lines starting with '#' are skipped.
 class Console {
   public:
     // Waits the given milliseconds: real time for the tool, the virtual clock in tests.

@@ -65,8 +65,13 @@ int main(int argc, char** argv) {
     try {
         options = parsePlayOptions({argv + 1, argv + argc});
     } catch (const std::invalid_argument& error) {
-        std::cerr << "tessaro-play: " << error.what() << "\n" << playUsage;
+        std::cerr << "tessaro-play: " << error.what() << "\n"
+                  << "Try 'tessaro-play --help' for more information.\n";
         return ExitFailed;
+    }
+    if (options.mode == PlayMode::Help) {
+        std::cout << playHelp;
+        return ExitEnded;
     }
     if (options.mode == PlayMode::Version) {
         std::cout << "tessaro-play (Tessaro) " << tessaro::version() << "\n";

@@ -7,7 +7,13 @@
 
 namespace tessaro::play {
 
-enum class PlayMode { Lookup, Preview, PicturePreview, List, Version };
+enum class PlayMode { Lookup, Preview, PicturePreview, List, Help, Version };
+
+// The range --timeout takes: the event loop's timer counts whole milliseconds, and a day
+// outlasts any asana.
+constexpr double MinTimeoutSeconds = 0.001;
+constexpr double MaxTimeoutSeconds = 86400;
+constexpr int MaxTimes = 1000;
 
 struct PlayOptions {
     std::string resourceDir;
@@ -15,7 +21,7 @@ struct PlayOptions {
     PlayMode mode = PlayMode::Lookup;
     bool window = false;
     bool json = false;
-    // Seconds; empty means the default for the asana's length.
+    // Seconds, within the range above; empty means the default for the asana's length.
     std::optional<double> timeoutSeconds;
     // How often the asana is played, one play after the other in the same host.
     int times = 1;
@@ -25,6 +31,7 @@ struct PlayOptions {
 // a message for the user on a bad argument.
 PlayOptions parsePlayOptions(const std::vector<std::string>& args);
 
-extern const char* const playUsage;
+// What --help prints; the manual page is made from it.
+extern const char* const playHelp;
 
 }  // namespace tessaro::play

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -34,7 +35,8 @@ double defaultTimeoutSeconds(const PlayOptions& options) {
     } catch (const Error&) {
         // The control reports an unreadable catalogue itself.
     }
-    return (60.0 + 30.0 * static_cast<double>(clips)) * options.times;
+    return std::min((60.0 + 30.0 * static_cast<double>(clips)) * options.times,
+                    MaxTimeoutSeconds);
 }
 
 class PlaySession {

@@ -15,8 +15,17 @@ int main(int argc, char** argv) {
     try {
         options = parseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::invalid_argument& error) {
-        std::cerr << "tessaro-render: " << error.what() << "\n" << renderUsage;
+        std::cerr << "tessaro-render: " << error.what() << "\n"
+                  << "Try 'tessaro-render --help' for more information.\n";
         return ExitBadArgument;
+    }
+    if (options.help) {
+        std::cout << renderHelp;
+        return ExitRendered;
+    }
+    if (options.version) {
+        std::cout << "tessaro-render (Tessaro) " TESSARO_TOOLS_VERSION "\n";
+        return ExitRendered;
     }
     removeOutputFilesOnInterrupt();
     Progress progress(options.json, ::isatty(STDOUT_FILENO) != 0);

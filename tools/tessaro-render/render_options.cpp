@@ -34,9 +34,34 @@ Container containerOf(const std::string& path) {
 
 }  // namespace
 
-const char* const renderUsage =
-    "usage: tessaro-render --resourcedir DIR --asana NAME OUT.mp4|OUT.webm [--json]\n"
-    "       tessaro-render --resourcedir DIR --course OUTDIR [--format mp4|webm] [--json]\n";
+const char* const renderHelp =
+    "Usage: tessaro-render --resourcedir DIR --asana NAME OUT.mp4|OUT.webm [--json]\n"
+    "  or:  tessaro-render --resourcedir DIR --course OUTDIR [--format mp4|webm] [--json]\n"
+    "  or:  tessaro-render --help | --version\n"
+    "Render an asana, or a whole course with an HTML index, into MP4 or WebM files.\n"
+    "\n"
+    "Plays the asana with the KavoVideoSync control on a virtual clock, as a host drives\n"
+    "it, records what the control shows and plays until VideoEnd, and renders that\n"
+    "timeline with GStreamer: MP4 holds H.264 and AAC, WebM holds VP9 and Opus with a\n"
+    "chapter per narration clip. Beside each file, OUT.vtt gives the same chapters as\n"
+    "WebVTT. A file appears only once its render is complete.\n"
+    "\n"
+    "Options:\n"
+    "  --resourcedir DIR    the course folder (hotspots/VUDuzu.mdb, video/, sound/mp2/)\n"
+    "  --asana NAME         render this asana into OUT.mp4 or OUT.webm\n"
+    "  --course OUTDIR      render every asana into OUTDIR (01-NAME.mp4, ...) and write\n"
+    "                       OUTDIR/index.html, which plays them with their clip lists\n"
+    "  --format mp4|webm    the files of --course (default: mp4)\n"
+    "  --json               print progress and results as one JSON object per line\n"
+    "  --help               print this help and exit\n"
+    "  --version            print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0   everything was rendered\n"
+    "  1   a missing or undecodable media file, an unreadable catalogue, an unwritable\n"
+    "      output or a playback that never reaches VideoEnd\n"
+    "  2   a bad argument\n"
+    "  3   the asana is not in the catalogue (\"Asana not found - NAME\")\n";
 
 RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
     RenderOptions options;
@@ -60,11 +85,17 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
             formatGiven = true;
         } else if (arg == "--json")
             options.json = true;
+        else if (arg == "--help")
+            options.help = true;
+        else if (arg == "--version")
+            options.version = true;
         else if (arg.rfind("--", 0) == 0)
             throw std::invalid_argument("unknown option " + arg);
         else
             positional.push_back(arg);
     }
+    if (options.help || options.version)
+        return options;
     if (options.resourceDir.empty())
         throw std::invalid_argument("--resourcedir is required");
     if (options.asana.empty() == options.courseDir.empty())

@@ -9,6 +9,9 @@
 namespace tessaro::render {
 
 struct RenderOptions {
+    // --help or --version: print that and render nothing.
+    bool help = false;
+    bool version = false;
     std::string resourceDir;
     // One asana into outPath, or the whole course into courseDir.
     std::string asana;
@@ -22,6 +25,7 @@ struct RenderOptions {
 // a message for the user on a bad argument.
 RenderOptions parseRenderOptions(const std::vector<std::string>& args);
 
-extern const char* const renderUsage;
+// What --help prints; the manual page is made from it.
+extern const char* const renderHelp;
 
 }  // namespace tessaro::render
