@@ -51,8 +51,14 @@ bool isOurName(std::string_view name) {
            name.size() == std::string_view(kNewFilePrefix).size() + 6;
 }
 
-// Removes the new files a killed run left in the folder.
-void removeLeftOvers(int folder) {
+// Removes the new files a killed run left in the folder: ours by name, by age, and by
+// owner, this user or, for root, who owns the library (root hands its new file over).
+void removeLeftOvers(int folder, const std::string& target) {
+    struct stat installed;
+    const uid_t handedTo =
+        ::geteuid() == 0 && ::fstatat(folder, target.c_str(), &installed, AT_SYMLINK_NOFOLLOW) == 0
+            ? installed.st_uid
+            : ::geteuid();
     const int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listed < 0)
         return;
@@ -66,7 +72,7 @@ void removeLeftOvers(int folder) {
         struct stat info;
         if (isOurName(entry->d_name) &&
             ::fstatat(listed, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            S_ISREG(info.st_mode) && (info.st_uid == ::geteuid() || info.st_uid == handedTo) &&
             now - info.st_mtime > kLeftOverAge)
             ::unlinkat(listed, entry->d_name, 0);
     }
@@ -199,7 +205,7 @@ void syncFolder(int folder) {
 }  // namespace
 
 std::optional<ReplaceFailure> replaceFile(const Replacement& r) {
-    removeLeftOvers(r.folder);
+    removeLeftOvers(r.folder, r.target);
     const HeldSignals signals;
     NewFile copy(r.folder);
     if (!copy.valid())

@@ -38,8 +38,8 @@ struct ReplaceFailure {
 // run as root, that file's owner and group.
 // SIGINT, SIGTERM, SIGHUP and SIGQUIT are held meanwhile: one that comes gives the update up
 // before the rename, and ends the program once the new file is removed again.
-// Files of ours an earlier run left behind (".Tessaro.ocx.XXXXXX", owned by this user,
-// untouched for an hour) are removed first.
+// Files of ours an earlier run left behind (".Tessaro.ocx.XXXXXX", owned by this user or,
+// for root, by the target's owner, untouched for an hour) are removed first.
 // Returns nothing on success. On any failure the target is left untouched and no new file
 // remains.
 std::optional<ReplaceFailure> replaceFile(const Replacement& replacement);
