@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -20,26 +21,22 @@ namespace {
 // The symbol a Tessaro control library exports: tessaro::version().
 constexpr std::string_view kVersionSymbol = "_ZN7tessaro7versionEv";
 
-// A string table or symbol table larger than this is no table of a control library.
-constexpr std::uint64_t kLargestTable = 64u << 20;
+// All the header tables the check reads together stay below this: a control library's
+// tables take some 40 KB, and a crafted file cannot make the check read or allocate more.
+constexpr std::uint64_t kTableBudget = 4u << 20;
 
-class OpenFile {
+// A regular file read at offsets, each read checked against the file's size first and
+// charged to the table budget before anything is allocated for it.
+class FileReader {
   public:
-    explicit OpenFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    explicit FileReader(int fd) : fd_(fd) {
         struct stat info;
-        regular_ = fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
+        regular_ = ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
         if (regular_)
             size_ = static_cast<std::uint64_t>(info.st_size);
     }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    ~OpenFile() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
 
-    // Open, and a regular file.
-    bool valid() const { return regular_; }
+    bool regular() const { return regular_; }
     std::uint64_t size() const { return size_; }
 
     // Reads `length` bytes at `offset`; false when they are not all inside the file.
@@ -60,11 +57,18 @@ class OpenFile {
         return true;
     }
 
+    // `count` items of `entrySize` bytes at `offset`: nothing when the entry size is not
+    // that of T, the table does not lie inside the file, or it would overrun the budget.
     template <typename T>
-    std::optional<std::vector<T>> readArray(std::uint64_t offset, std::uint64_t bytes) const {
-        if (bytes > kLargestTable || bytes % sizeof(T) != 0)
+    std::optional<std::vector<T>> readTable(std::uint64_t offset, std::uint64_t count,
+                                            std::uint64_t entrySize) {
+        if (entrySize != sizeof(T) || count > size_ / sizeof(T))
             return std::nullopt;
-        std::vector<T> items(bytes / sizeof(T));
+        const std::uint64_t bytes = count * sizeof(T);
+        if (offset > size_ || bytes > size_ - offset || bytes > budget_)
+            return std::nullopt;
+        budget_ -= bytes;
+        std::vector<T> items(count);
         if (!read(offset, items.data(), bytes))
             return std::nullopt;
         return items;
@@ -74,6 +78,7 @@ class OpenFile {
     int fd_;
     bool regular_ = false;
     std::uint64_t size_ = 0;
+    std::uint64_t budget_ = kTableBudget;
 };
 
 std::uint16_t machineField(const unsigned char* header, unsigned char byteOrder) {
@@ -84,7 +89,7 @@ std::uint16_t machineField(const unsigned char* header, unsigned char byteOrder)
 }
 
 // A Windows program file: the MZ header, whose field at 0x3C places the "PE\0\0" signature.
-bool isWindowsFile(const OpenFile& file) {
+bool isWindowsFile(const FileReader& file) {
     std::array<unsigned char, 0x40> dos{};
     if (!file.read(0, dos.data(), dos.size()) || dos[0] != 'M' || dos[1] != 'Z')
         return false;
@@ -107,40 +112,45 @@ bool definesVersionFunction(const ElfW(Sym) & symbol) {
            (binding == STB_GLOBAL || binding == STB_WEAK);
 }
 
-// Whether a dynamic symbol table of this machine's ELF shared object defines
-// tessaro::version().
-bool exportsVersion(const OpenFile& file) {
-    ElfW(Ehdr) header;
-    if (!file.read(0, &header, sizeof header) || header.e_type != ET_DYN ||
-        header.e_shentsize != sizeof(ElfW(Shdr)))
+// What the dynamic loader insists on before it maps anything: a shared object with at
+// least one segment to load.
+bool loadableSharedObject(FileReader& file, const ElfW(Ehdr) & header) {
+    if (header.e_type != ET_DYN)
         return false;
-    const auto sections = file.readArray<ElfW(Shdr)>(
-        header.e_shoff, std::uint64_t{header.e_shnum} * sizeof(ElfW(Shdr)));
-    if (!sections)
-        return false;
-    for (const ElfW(Shdr) & table : *sections) {
-        if (table.sh_type != SHT_DYNSYM || table.sh_entsize != sizeof(ElfW(Sym)) ||
-            table.sh_link >= sections->size())
-            continue;
-        const ElfW(Shdr)& names = (*sections)[table.sh_link];
-        const auto symbols = file.readArray<ElfW(Sym)>(table.sh_offset, table.sh_size);
-        const auto strings = file.readArray<char>(names.sh_offset, names.sh_size);
-        if (!symbols || !strings)
-            continue;
-        for (const ElfW(Sym) & symbol : *symbols) {
-            if (definesVersionFunction(symbol) && namesVersionSymbol(*strings, symbol.st_name))
-                return true;
-        }
-    }
-    return false;
+    const auto segments =
+        file.readTable<ElfW(Phdr)>(header.e_phoff, header.e_phnum, header.e_phentsize);
+    return segments && std::any_of(segments->begin(), segments->end(),
+                                   [](const ElfW(Phdr) & s) { return s.p_type == PT_LOAD; });
 }
 
-}  // namespace
+// Whether the dynamic symbol table, the first one as the loader takes it, defines
+// tessaro::version().
+bool exportsVersion(FileReader& file, const ElfW(Ehdr) & header) {
+    const auto sections =
+        file.readTable<ElfW(Shdr)>(header.e_shoff, header.e_shnum, header.e_shentsize);
+    if (!sections)
+        return false;
+    const auto table = std::find_if(sections->begin(), sections->end(),
+                                    [](const ElfW(Shdr) & s) { return s.sh_type == SHT_DYNSYM; });
+    if (table == sections->end() || table->sh_link >= sections->size() ||
+        table->sh_entsize != sizeof(ElfW(Sym)) || table->sh_size % sizeof(ElfW(Sym)) != 0)
+        return false;
+    const ElfW(Shdr)& names = (*sections)[table->sh_link];
+    const auto symbols = file.readTable<ElfW(Sym)>(
+        table->sh_offset, table->sh_size / sizeof(ElfW(Sym)), sizeof(ElfW(Sym)));
+    if (!symbols)
+        return false;
+    const auto strings = file.readTable<char>(names.sh_offset, names.sh_size, 1);
+    if (!strings)
+        return false;
+    return std::any_of(symbols->begin(), symbols->end(), [&](const ElfW(Sym) & symbol) {
+        return definesVersionFunction(symbol) && namesVersionSymbol(*strings, symbol.st_name);
+    });
+}
 
-LibraryFile inspectLibrary(const std::string& path, const ElfMachine& thisMachine) {
+LibraryFile identify(const FileReader& file) {
     LibraryFile result;
-    const OpenFile file(path);
-    if (!file.valid())
+    if (!file.regular())
         return result;
     if (file.size() == 0) {
         result.kind = LibraryFile::Kind::empty;
@@ -157,7 +167,33 @@ LibraryFile inspectLibrary(const std::string& path, const ElfMachine& thisMachin
     }
     result.kind = LibraryFile::Kind::elf;
     result.machine = {ident[EI_CLASS], ident[EI_DATA], machineField(ident.data(), ident[EI_DATA])};
-    result.tessaroControl = result.machine == thisMachine && exportsVersion(file);
+    return result;
+}
+
+}  // namespace
+
+LibraryFile identifyLibrary(int fd) {
+    return identify(FileReader(fd));
+}
+
+LibraryFile inspectLibrary(int fd, const ElfMachine& thisMachine) {
+    FileReader file(fd);
+    LibraryFile result = identify(file);
+    if (result.kind != LibraryFile::Kind::elf || result.machine != thisMachine)
+        return result;
+    ElfW(Ehdr) header;
+    result.tessaroControl = file.read(0, &header, sizeof header) &&
+                            loadableSharedObject(file, header) && exportsVersion(file, header);
+    return result;
+}
+
+LibraryFile inspectLibrary(const std::string& path, const ElfMachine& thisMachine) {
+    // Non-blocking, so that a named pipe or a device is looked at and refused, not waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    const LibraryFile result = inspectLibrary(fd, thisMachine);
+    ::close(fd);
     return result;
 }
 

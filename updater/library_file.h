@@ -16,12 +16,10 @@ struct ElfMachine {
     bool operator==(const ElfMachine&) const = default;
 };
 
-// What a file is, as far as loading it as the control library goes. Only the headers and
-// the dynamic symbol table are read; every size, count and offset taken from the file is
-// checked against the file before it is used.
+// What a file is, as far as loading it as the control library goes.
 struct LibraryFile {
     enum class Kind {
-        unreadable,  // missing, a folder, or it cannot be read
+        unreadable,  // missing, no regular file, or it cannot be read
         empty,
         windows,  // a Windows executable or library (MZ header with a PE signature)
         elf,      // an ELF object of `machine`
@@ -29,13 +27,22 @@ struct LibraryFile {
     };
     Kind kind = Kind::unreadable;
     ElfMachine machine;
-    // An ELF shared object of the machine inspectLibrary was asked about that exports
-    // tessaro::version(), the mark of a Tessaro control library.
+    // An ELF shared object of the machine inspectLibrary was asked about, with a segment
+    // to load, that exports tessaro::version(): a control library the installation can load.
     bool tessaroControl = false;
 };
 
-// Inspects the file at `path` (a POSIX path). The symbol table is looked into only when
-// the file is an ELF object of `thisMachine`.
+// What the file open at `fd` is, from its first bytes only: its kind and machine.
+LibraryFile identifyLibrary(int fd);
+
+// identifyLibrary, and for an ELF object of `thisMachine` whether it is a Tessaro control
+// library. Each header table is read once, at most a few megabytes of them in all, and
+// every offset, size and count taken from the file is checked against the file's size
+// before anything is allocated for it. Reads with pread: the file offset is not moved.
+LibraryFile inspectLibrary(int fd, const ElfMachine& thisMachine);
+
+// inspectLibrary on the file at `path` (a POSIX path), opened without waiting: a named
+// pipe or a device is unreadable.
 LibraryFile inspectLibrary(const std::string& path, const ElfMachine& thisMachine);
 
 // The machine this program runs on: that of its own program file.

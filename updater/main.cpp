@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
 
     mendrick::UpdaterWindow window;
     mendrick::QtUserInterface ui(window, unattended);
-    const mendrick::Outcome outcome = mendrick::runUpdate(mendrick::setupFromEnvironment(), ui);
+    const mendrick::Outcome outcome =
+        mendrick::runUpdate(mendrick::setupFromEnvironment(argv[0]), ui);
     window.close();
     return mendrick::exitCodeFor(outcome);
 }

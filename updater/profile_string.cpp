@@ -1,13 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "updater/profile_string.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <array>
+#include <cerrno>
 #include <optional>
+
+#include "updater/folder_entries.h"
+#include "updater/shown_text.h"
 
 namespace mendrick {
 namespace {
+
+// No profile holds more; a larger file is not read into memory at all.
+constexpr std::size_t kLargestProfile = 1u << 20;
 
 bool isBlank(char c) {
     // Ctrl-Z is the end-of-file mark old editors left at the end of the file.
@@ -32,9 +42,36 @@ bool equalCaseBlind(std::string_view a, std::string_view b) {
            });
 }
 
+// The file's text, or nothing for a file that is missing or cannot be read. A named pipe,
+// a device, a socket or a folder is refused by name before anything opens it, and the
+// open does not wait either, in case one took the file's place meanwhile.
 std::string fileText(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    struct stat entry;
+    if (::stat(file.c_str(), &entry) != 0)
+        return {};
+    if (const std::optional<std::string> reason = notAFile(entry.st_mode))
+        throw ProfileUnusable("cannot read the profile file " + shown(file) + ": " + *reason);
+    const Descriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat opened;
+    if (!in.valid() || ::fstat(in.get(), &opened) != 0)
+        return {};
+    if (const std::optional<std::string> reason = notAFile(opened.st_mode))
+        throw ProfileUnusable("cannot read the profile file " + shown(file) + ": " + *reason);
+    std::string text;
+    std::array<char, 64 * 1024> chunk;
+    for (;;) {
+        const ssize_t got = ::read(in.get(), chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {};
+        if (got == 0)
+            break;
+        if (text.size() + static_cast<std::size_t>(got) > kLargestProfile)
+            throw ProfileUnusable("cannot read the profile file " + shown(file) +
+                                  ": it is larger than 1 MiB");
+        text.append(chunk.data(), static_cast<std::size_t>(got));
+    }
     constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
     if (text.starts_with(byteOrderMark))
         text.erase(0, byteOrderMark.size());

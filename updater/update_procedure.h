@@ -11,7 +11,8 @@ namespace mendrick {
 // Where the updater finds its inputs.
 struct UpdateSetup {
     std::string profileFile;  // the profile file that holds the installation record
-    std::string ownFolder;    // the folder of the updater's own program file
+    std::string ownFolder;    // the folder of the updater's own program file, a native path;
+                              // empty when unknown
     ElfMachine machine;       // the machine whose libraries the installation loads
 };
 

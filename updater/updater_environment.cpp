@@ -36,16 +36,25 @@ std::string profileFile() {
     return configurationFolder() + "/Veltrana/Quillon.ini";
 }
 
-std::string ownFolder() {
+// A native path, used as the system gives it: the Windows-style resolution of the
+// profile's entry has no say here. Empty when it cannot be known.
+std::string ownFolder(const char* argv0) {
     std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? "." : program.parent_path().string();
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || !program.is_absolute()) {
+        if (!argv0 || std::string_view(argv0).find('/') == std::string_view::npos)
+            return {};
+        program = std::filesystem::canonical(argv0, error);
+        if (error)
+            return {};
+    }
+    return program.parent_path().string();
 }
 
 }  // namespace
 
-UpdateSetup setupFromEnvironment() {
-    return {profileFile(), ownFolder(), currentMachine()};
+UpdateSetup setupFromEnvironment(const char* argv0) {
+    return {profileFile(), ownFolder(argv0), currentMachine()};
 }
 
 bool unattended() {

@@ -11,9 +11,10 @@ namespace mendrick {
 //   else ~/.config. That is where the product, a Qt program, keeps its settings
 //   (QSettings in INI format, organisation "Veltrana", application "Quillon"), and so
 //   where its installation records itself;
-// - the own folder: the folder of this program's file (/proc/self/exe);
+// - the own folder: the folder of this program's file, from /proc/self/exe, else from
+//   `argv0` when it holds a path (its links resolved); empty when neither tells;
 // - the machine: that of this program's file.
-UpdateSetup setupFromEnvironment();
+UpdateSetup setupFromEnvironment(const char* argv0);
 
 // True when MENDRICK_NONINTERACTIVE is "1": boxes are written to standard output
 // instead of being shown, and nobody needs to press OK.

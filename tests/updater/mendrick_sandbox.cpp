@@ -8,9 +8,11 @@
 #include <unistd.h>
 
 #include <elf.h>
+#include <link.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -94,6 +96,49 @@ std::string libraryWithoutVersionSymbol() {
     return content;
 }
 
+std::string libraryWithoutProgramHeaders() {
+    std::string content = Sandbox::newLibrary();
+    ElfW(Ehdr) header;
+    std::memcpy(&header, content.data(), sizeof header);
+    header.e_phoff = 0;
+    header.e_phnum = 0;
+    std::memcpy(content.data(), &header, sizeof header);
+    return content;
+}
+
+std::string manySectionsLibrary() {
+    constexpr std::size_t kSize = 64 * 1024;
+    constexpr std::size_t kSectionsAt = 512;
+    std::string content(kSize, '\0');
+    ElfW(Ehdr) header{};
+    std::memcpy(header.e_ident, ELFMAG, SELFMAG);
+    const ElfMachine machine = currentMachine();
+    header.e_ident[EI_CLASS] = machine.elfClass;
+    header.e_ident[EI_DATA] = machine.byteOrder;
+    header.e_ident[EI_VERSION] = EV_CURRENT;
+    header.e_type = ET_DYN;
+    header.e_machine = machine.machine;
+    header.e_version = EV_CURRENT;
+    header.e_phoff = sizeof header;
+    header.e_phnum = 1;
+    header.e_phentsize = sizeof(ElfW(Phdr));
+    header.e_ehsize = sizeof header;
+    header.e_shoff = kSectionsAt;
+    header.e_shentsize = sizeof(ElfW(Shdr));
+    header.e_shnum = (kSize - kSectionsAt) / sizeof(ElfW(Shdr));
+    std::memcpy(content.data(), &header, sizeof header);
+    ElfW(Phdr) load{};
+    load.p_type = PT_LOAD;
+    std::memcpy(content.data() + sizeof header, &load, sizeof load);
+    ElfW(Shdr) table{};
+    table.sh_type = SHT_DYNSYM;
+    table.sh_entsize = sizeof(ElfW(Sym));
+    table.sh_size = (64u << 20) / sizeof(ElfW(Sym)) * sizeof(ElfW(Sym));
+    for (std::size_t i = 0; i < header.e_shnum; ++i)
+        std::memcpy(content.data() + kSectionsAt + i * sizeof table, &table, sizeof table);
+    return content;
+}
+
 std::string fileContent(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -133,10 +178,17 @@ Sandbox::Sandbox() {
     std::string pattern = (fs::temp_directory_path() / "mendrick-XXXXXX").string();
     check(::mkdtemp(pattern.data()) != nullptr, "cannot create a temporary folder");
     root_ = pattern;
+    program_ = root_ / "bin";
     fs::permissions(root_, fs::perms(0755));
     fs::create_directory(programFolder());
     fs::copy_file(MENDRICK_BINARY, programFolder() / "mendrick");
     writeFile(payload(), newLibrary());
+}
+
+void Sandbox::moveProgram(const fs::path& folder) {
+    fs::create_directories(folder.parent_path());
+    fs::rename(program_, folder);
+    program_ = folder;
 }
 
 Sandbox::~Sandbox() {

@@ -29,6 +29,11 @@ void writeFile(const fs::path& file, const std::string& content);
 std::string windowsLibrary();
 std::string libraryFor(const ElfMachine& machine);
 std::string libraryWithoutVersionSymbol();
+// Libraries no host can load though their headers claim this machine: the test library
+// without program headers, and a 64 KB file of this machine's class whose thousand
+// section headers each claim a 64 MiB dynamic symbol table.
+std::string libraryWithoutProgramHeaders();
+std::string manySectionsLibrary();
 
 // The names in a folder, sorted.
 std::vector<std::string> listing(const fs::path& folder);
@@ -60,7 +65,9 @@ class Sandbox {
     Sandbox& operator=(const Sandbox&) = delete;
 
     const fs::path& root() const { return root_; }
-    fs::path programFolder() const { return root_ / "bin"; }
+    fs::path programFolder() const { return program_; }
+    // Moves the copy of mendrick and its library to `folder`, below the root.
+    void moveProgram(const fs::path& folder);
     fs::path payload() const { return programFolder() / "Tessaro.ocx"; }
     fs::path profile() const { return root_ / "win.ini"; }
 
@@ -90,6 +97,7 @@ class Sandbox {
     std::string runtimeFolder(const ChildLimits& limits) const;
 
     fs::path root_;
+    fs::path program_;
 };
 
 }  // namespace mendrick::testing

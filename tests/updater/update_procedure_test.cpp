@@ -89,6 +89,17 @@ TEST_F(UpdateProcedureTest, FailedCopyReportsTheErrorInsteadOfSuccess) {
     EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), "old");
 }
 
+TEST_F(UpdateProcedureTest, UnknownOwnFolderRefusesInsteadOfUsingTheWorkingFolder) {
+    install(root_ / "Veltrana");
+    record((root_ / "Veltrana").string());
+    setup_.ownFolder.clear();
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::refused);
+    EXPECT_EQ(ui_.calls.back(),
+              "Veltrana: Veltrana could not be updated: cannot tell which folder this program lies "
+              "in, so not which library to install");
+    EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), "old");
+}
+
 // A Windows installation, recorded with its drive letter, is no installation this updater
 // can serve: its control would be a Windows library.
 TEST_F(UpdateProcedureTest, DriveLetterPathNamesNoInstallation) {
