@@ -63,7 +63,8 @@ int parseTimes(const std::string& text) {
     const auto [end, problem] = std::from_chars(text.data(), text.data() + text.size(), times);
     const bool whole = problem == std::errc() && end == text.data() + text.size();
     if (!whole || times < 1 || times > MaxTimes)
-        throw std::invalid_argument("--times takes a whole number from 1 to 1000, not '" + text + "'");
+        throw std::invalid_argument("--times takes a whole number from 1 to 1000, not '" + text +
+                                    "'");
     return times;
 }
 

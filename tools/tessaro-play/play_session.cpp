@@ -35,8 +35,7 @@ double defaultTimeoutSeconds(const PlayOptions& options) {
     } catch (const Error&) {
         // The control reports an unreadable catalogue itself.
     }
-    return std::min((60.0 + 30.0 * static_cast<double>(clips)) * options.times,
-                    MaxTimeoutSeconds);
+    return std::min((60.0 + 30.0 * static_cast<double>(clips)) * options.times, MaxTimeoutSeconds);
 }
 
 class PlaySession {
