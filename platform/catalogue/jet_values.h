@@ -5,7 +5,7 @@
 #include <map>
 
 #include "platform/catalogue/jet_pages.h"
-#include "platform/catalogue/jet_rows.h"
+#include "platform/catalogue/jet_row_fields.h"
 #include "platform/catalogue/jet_table.h"
 #include "platform/values/variant.h"
 

@@ -9,6 +9,7 @@
 
 #include "platform/catalogue/catalogue.h"
 #include "platform/catalogue/jet_pages.h"
+#include "platform/catalogue/jet_row_fields.h"
 #include "platform/catalogue/jet_rows.h"
 #include "platform/catalogue/jet_table.h"
 #include "platform/catalogue/jet_values.h"
