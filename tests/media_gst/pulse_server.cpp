@@ -87,9 +87,20 @@ void PulseServer::startRecording() {
         std::error_code missing;
         return std::filesystem::file_size(folder_ + "/monitor.raw", missing) > 0;
     });
+    recordingSince_ = std::chrono::steady_clock::now();
 }
 
 std::vector<std::int16_t> PulseServer::stopRecording() {
+    // Sound handed to the sink now is heard up to a sink's buffer later and reaches the
+    // file a recorder's latency after that; the monitor runs on the server's clock, so
+    // the file's length tells how far it has come, whatever the load on the machine.
+    const auto until = std::chrono::steady_clock::now() - recordingSince_ + tail;
+    const auto bytes = static_cast<std::uintmax_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(until).count() * rate / 1000 * 2);
+    waitUntil([&] {
+        std::error_code missing;
+        return std::filesystem::file_size(folder_ + "/monitor.raw", missing) >= bytes;
+    });
     end(recorder_);
     std::ifstream raw(folder_ + "/monitor.raw", std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(raw)),

@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,7 +25,9 @@ class PulseServer {
 
     static constexpr int rate = 44100;
 
-    // Records the null sink's monitor, mono at `rate`, until stopRecording().
+    // Records the null sink's monitor, mono at `rate`, until stopRecording(), which keeps
+    // recording for `tail` so that the sound playing as it is called is recorded whole.
+    static constexpr std::chrono::milliseconds tail{300};
     void startRecording();
     std::vector<std::int16_t> stopRecording();
     // The indexes of the playback streams connected now.
@@ -39,6 +42,7 @@ class PulseServer {
     std::optional<ScopedVariable> address_;
     pid_t server_ = -1;
     pid_t recorder_ = -1;
+    std::chrono::steady_clock::time_point recordingSince_;
 };
 
 // Stretches of sound in a recording, as [first, last] loud sample, separated by at least
