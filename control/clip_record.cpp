@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include <tessaro/kavo_video_sync.h>
 #include "control/error_modes.h"
-#include "control/kavo_video_sync.h"
+#include "control/kavo_video_sync_fields.h"
 
 namespace tessaro {
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "platform/values/error.h"
+#include <tessaro/error.h>
 
 namespace tessaro {
 

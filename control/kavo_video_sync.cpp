@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "control/kavo_video_sync.h"
+#include <tessaro/kavo_video_sync.h>
+
+#include "control/kavo_video_sync_fields.h"
 
 namespace tessaro {
 
@@ -28,6 +30,8 @@ void runTick(bool& inTick, void (KavoVideoSync::*tick)(), KavoVideoSync& control
 
 KavoVideoSync::KavoVideoSync(ControlServices services)
     : services_(services),
+      fields_(std::make_unique<KavoVideoSyncFields>()),
+      f_(*fields_),
       Picture2_(&services.container.createPictureBox("Picture2", 0, 4305, 5280, 15)),
       Timer2_(&services.container.createTimer("Timer2", false, 10)),
       Picture1_(&services.container.createPictureBox("Picture1", 0, 0, 5280, 4320)),

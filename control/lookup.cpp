@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <string>
 
+#include <tessaro/kavo_video_sync.h>
 #include "control/error_modes.h"
-#include "control/kavo_video_sync.h"
+#include "control/kavo_video_sync_fields.h"
+#include "platform/values/asana_number.h"
 
 namespace tessaro {
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "control/kavo_video_sync.h"
+#include <tessaro/kavo_video_sync.h>
+
+#include "control/kavo_video_sync_fields.h"
 
 namespace tessaro {
 

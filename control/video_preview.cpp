@@ -3,7 +3,9 @@
 #include <cctype>
 #include <string>
 
-#include "control/kavo_video_sync.h"
+#include <tessaro/kavo_video_sync.h>
+
+#include "control/kavo_video_sync_fields.h"
 
 namespace tessaro {
 

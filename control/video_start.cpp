@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <string>
 
+#include <tessaro/kavo_video_sync.h>
 #include "control/error_modes.h"
-#include "control/kavo_video_sync.h"
+#include "control/kavo_video_sync_fields.h"
 
 namespace tessaro {
 

@@ -5,8 +5,8 @@
 // Errors are tessaro::Error; anything else is a finding.
 #include <cstdint>
 
+#include <tessaro/catalogue.h>
 #include "fuzz/scratch_file.h"
-#include "platform/catalogue/catalogue.h"
 #include "platform/catalogue/catalogue_file.h"
 
 namespace {

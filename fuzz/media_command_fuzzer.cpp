@@ -14,8 +14,8 @@
 #include <string_view>
 
 #include "platform/media/interpreter.h"
-#include "platform/media/sim/sim_backend.h"
 #include "platform/paths/paths.h"
+#include "sim/sim_backend.h"
 
 namespace {
 

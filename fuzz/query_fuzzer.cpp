@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include <tessaro/catalogue.h>
 #include "fuzz/scratch_file.h"
-#include "platform/catalogue/catalogue.h"
 #include "platform/catalogue/query_parser.h"
 #include "platform/catalogue/writer/catalogue_writer.h"
 

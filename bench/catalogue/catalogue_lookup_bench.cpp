@@ -7,8 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "platform/catalogue/writer/catalogue_writer.h"
+#include "platform/values/asana_number.h"
 
 namespace tessaro::catalogue {
 namespace {

@@ -8,7 +8,8 @@
 #include <memory>
 
 #include "platform/media/interpreter.h"
-#include "platform/media/sim/sim_backend.h"
+#include "platform/media/reply_reading.h"
+#include "sim/sim_backend.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <ctime>
 #include <string_view>
 
-#include "platform/qt/qt_timer.h"
+#include "qt/qt_timer.h"
 
 namespace {
 

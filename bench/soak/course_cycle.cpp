@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "bench/soak/soak_host.h"
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 
 namespace tessaro::soak {
 namespace {

@@ -16,10 +16,10 @@
 #include <filesystem>
 #include <string>
 
+#include <tessaro/catalogue.h>
 #include "bench/soak/process_figures.h"
 #include "bench/soak/qt_host.h"
 #include "bench/soak/virtual_host.h"
-#include "platform/catalogue/catalogue.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "platform/qt/message_presenter.h"
+#include <tessaro/message_presenter.h>
 
 namespace tessaro::soak {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include <tessaro/kavo_video_sync_widget.h>
 #include "bench/soak/soak_host.h"
-#include "platform/qt/kavo_video_sync_widget.h"
 
 namespace tessaro::soak {
 

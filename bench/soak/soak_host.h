@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "control/kavo_video_sync.h"
+#include <tessaro/kavo_video_sync.h>
 #include "tools/tessaro-play/asana_list.h"
 
 namespace tessaro::soak {

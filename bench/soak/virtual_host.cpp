@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 
 namespace tessaro::soak {
 namespace {

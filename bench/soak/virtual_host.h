@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
+#include <tessaro/module_folder.h>
 #include "bench/soak/soak_host.h"
-#include "platform/host/module_folder.h"
 #include "platform/media/interpreter.h"
-#include "platform/media/sim/sim_backend.h"
-#include "platform/sim/sim_container.h"
-#include "platform/sim/virtual_clock.h"
+#include "sim/sim_backend.h"
+#include "sim/sim_container.h"
+#include "sim/virtual_clock.h"
 
 namespace tessaro::soak {
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "examples/demo-host/demo_window.h"
+#include "control/kavo_video_sync_fields.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

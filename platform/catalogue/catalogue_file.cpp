@@ -6,7 +6,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "platform/catalogue/jet_damage.h"
 #include "platform/catalogue/jet_header.h"
 #include "platform/paths/paths.h"

@@ -12,7 +12,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 
 namespace tessaro::catalogue {
 

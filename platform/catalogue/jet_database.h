@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "platform/catalogue/catalogue_file.h"
 
 namespace tessaro::catalogue {

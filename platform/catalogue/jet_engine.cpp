@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "platform/catalogue/connect_string.h"
 #include "platform/catalogue/jet_database.h"
 

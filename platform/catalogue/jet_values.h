@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <map>
 
+#include <tessaro/variant.h>
 #include "platform/catalogue/jet_pages.h"
 #include "platform/catalogue/jet_row_fields.h"
 #include "platform/catalogue/jet_table.h"
-#include "platform/values/variant.h"
 
 namespace tessaro::catalogue {
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "platform/catalogue/jet_pages.h"
 #include "platform/catalogue/jet_row_fields.h"
 #include "platform/catalogue/jet_rows.h"

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include <tessaro/variant.h>
 #include "platform/catalogue/writer/catalogue_writer.h"
-#include "platform/values/variant.h"
 
 namespace tessaro::catalogue {
 

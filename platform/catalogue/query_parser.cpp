@@ -3,7 +3,7 @@
 
 #include <cctype>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "platform/paths/paths.h"
 
 namespace tessaro::catalogue {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "platform/catalogue/mdb_reading.h"
 
 namespace tessaro::catalogue {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/host/module_folder.h"
+#include <tessaro/module_folder.h>
 
 #include <dlfcn.h>
 

@@ -6,9 +6,9 @@
 #include <span>
 #include <utility>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 #include "platform/media/command_tokens.h"
-#include "platform/values/error.h"
 
 namespace tessaro::media {
 namespace {

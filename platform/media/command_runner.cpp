@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 #include "platform/media/reply_format.h"
 #include "platform/paths/paths.h"
-#include "platform/values/error.h"
 
 namespace tessaro::media {
 namespace {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/media/command_tokens.h"
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 #include "platform/paths/paths.h"
-#include "platform/values/error.h"
 
 namespace tessaro::media {
 namespace {

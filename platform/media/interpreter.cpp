@@ -10,13 +10,13 @@
 #include <string>
 #include <unordered_map>
 
+#include <tessaro/error.h>
 #include "platform/media/command_parser.h"
 #include "platform/media/command_runner.h"
 #include "platform/media/failure_reports.h"
 #include "platform/media/reply_format.h"
 #include "platform/media/time_format.h"
 #include "platform/media/trace.h"
-#include "platform/values/error.h"
 
 namespace tessaro::media {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
 #include "platform/media/device_forecast.h"
 #include "platform/media/player_backend.h"
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+#include <tessaro/error.h>
 #include "platform/media/change_signal.h"
-#include "platform/values/error.h"
 
 namespace tessaro::media {
 

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "platform/media/command_service.h"
+#include "platform/media/reply_reading.h"
 
 namespace tessaro::media {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/values/variant.h"
+#include <tessaro/variant.h>
 
 #include <cmath>
 #include <cstdio>
@@ -112,12 +112,6 @@ double Variant::toDouble() const {
 
 bool Variant::equalsText(std::string_view text) const {
     return kind() == Kind::Text && std::get<std::string>(value_) == text;
-}
-
-std::string asanaNumberText(const Variant& asanaId) {
-    if (asanaId.kind() == Variant::Kind::Integer)
-        return asanaId.toText();
-    return formatDouble(asanaId.toDouble());
 }
 
 std::string describe(const Variant& value) {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 
 namespace tessaro::catalogue::testing {
 

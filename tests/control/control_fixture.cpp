@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "tests/control/control_fixture.h"
+#include "platform/media/reply_reading.h"
 
 #include <algorithm>
 

@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "control/kavo_video_sync.h"
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
+#include <tessaro/kavo_video_sync.h>
+#include "control/kavo_video_sync_fields.h"
 #include "platform/media/interpreter.h"
-#include "platform/media/sim/sim_backend.h"
-#include "platform/sim/recording_command_service.h"
-#include "platform/sim/sim_container.h"
+#include "sim/recording_command_service.h"
+#include "sim/sim_backend.h"
+#include "sim/sim_container.h"
 #include "tests/control/course.h"
 
 namespace tessaro::testing {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/media/sim/sim_backend.h"
-#include "platform/sim/sim_picture_loader.h"
-#include "platform/values/variant.h"
+#include <tessaro/variant.h>
+#include "sim/sim_backend.h"
+#include "sim/sim_picture_loader.h"
 
 namespace tessaro::testing {
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "control/kavo_video_sync_fields.h"
 #include "platform/catalogue/writer/catalogue_writer.h"
 #include "tests/control/control_fixture.h"
 

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <functional>
 
+#include "control/kavo_video_sync_fields.h"
 #include "tests/control/control_fixture.h"
 
 namespace tessaro::testing {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <algorithm>
 
+#include "control/kavo_video_sync_fields.h"
 #include "tests/control/control_fixture.h"
 
 namespace tessaro::testing {

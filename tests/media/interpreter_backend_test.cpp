@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/media/interpreter.h"
-#include "platform/media/sim/sim_player.h"
 #include "platform/paths/paths.h"
+#include "sim/sim_player.h"
 
 namespace tessaro::media {
 namespace {

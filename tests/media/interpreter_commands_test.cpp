@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
 #include "tests/media/media_fixture.h"
 
 namespace tessaro::media::testing {

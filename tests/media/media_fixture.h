@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/media/interpreter.h"
-#include "platform/media/sim/sim_backend.h"
-#include "platform/sim/virtual_clock.h"
+#include "sim/sim_backend.h"
+#include "sim/virtual_clock.h"
 
 namespace tessaro::media::testing {
 

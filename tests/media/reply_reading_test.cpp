@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/media/command_service.h"
+#include "platform/media/reply_reading.h"
 
 namespace tessaro::media {
 namespace {

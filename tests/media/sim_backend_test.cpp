@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "platform/media/command_service.h"
-#include "platform/media/sim/sim_backend.h"
+#include <tessaro/command_service.h>
 #include "platform/paths/paths.h"
+#include "sim/sim_backend.h"
 
 namespace tessaro::media {
 namespace {

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <string>
 
+#include <tessaro/error.h>
 #include "platform/media/gst/gst_backend.h"
-#include "platform/values/error.h"
 #include "tests/media_gst/recording_surface.h"
 #include "tests/media_gst/test_media.h"
 

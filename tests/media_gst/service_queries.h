@@ -4,7 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
+
+#include "platform/media/reply_reading.h"
 
 namespace tessaro::media::testing {
 

@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
-#include "control/kavo_video_sync.h"
-#include "platform/catalogue/catalogue.h"
-#include "platform/host/module_folder.h"
+#include <tessaro/catalogue.h>
+#include <tessaro/kavo_video_sync.h>
+#include <tessaro/module_folder.h>
 #include "platform/media/interpreter.h"
-#include "platform/media/sim/sim_backend.h"
-#include "platform/sim/recording_command_service.h"
-#include "platform/sim/sim_container.h"
-#include "platform/sim/virtual_clock.h"
+#include "sim/recording_command_service.h"
+#include "sim/sim_backend.h"
+#include "sim/sim_container.h"
+#include "sim/virtual_clock.h"
 #include "tests/pictures/course.h"
 
 namespace tessaro::testing {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/host/module_folder.h"
+#include <tessaro/module_folder.h>
 
 namespace tessaro::host {
 namespace {

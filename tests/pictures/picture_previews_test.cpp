@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "control/kavo_video_sync_fields.h"
 #include "tests/pictures/harness.h"
 
 namespace tessaro::testing {

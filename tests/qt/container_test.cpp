@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <thread>
 
-#include "platform/qt/message_presenter.h"
-#include "platform/qt/qt_host_container.h"
-#include "platform/qt/qt_timer.h"
-#include "platform/values/error.h"
+#include <tessaro/error.h>
+#include <tessaro/message_presenter.h>
+#include "qt/qt_host_container.h"
+#include "qt/qt_timer.h"
 #include "tests/qt/qt_test_main.h"
 
 namespace tessaro::qt {

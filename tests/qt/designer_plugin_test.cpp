@@ -8,8 +8,8 @@
 #include <map>
 #include <memory>
 
-#include "platform/qt/designer/default_properties.h"
-#include "platform/qt/kavo_video_sync_widget.h"
+#include <tessaro/kavo_video_sync_widget.h>
+#include "qt/designer/default_properties.h"
 #include "tests/qt/qt_test_main.h"
 #include "tests/qt/stub_services.h"
 #include "ui_course_window.h"

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/loop_wakes.h"
+#include "control/kavo_video_sync_fields.h"
+#include "qt/loop_wakes.h"
 
 namespace tessaro::qt {
 namespace {

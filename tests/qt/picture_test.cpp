@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
+#include <tessaro/error.h>
 #include "platform/media/video_surface.h"
-#include "platform/qt/qt_picture_box.h"
-#include "platform/qt/qt_picture_loader.h"
-#include "platform/values/error.h"
+#include "qt/qt_picture_box.h"
+#include "qt/qt_picture_loader.h"
 #include "tests/qt/picture_formats.h"
 #include "tests/qt/qt_test_main.h"
 

@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
+#include <tessaro/kavo_video_sync_widget.h>
+#include <tessaro/message_presenter.h>
 #include "platform/media/gst/gst_backend.h"
-#include "platform/qt/kavo_video_sync_widget.h"
-#include "platform/qt/message_presenter.h"
+#include "platform/media/reply_reading.h"
 #include "tests/media_gst/test_media.h"
 #include "tests/qt/qt_test_main.h"
 #include "tests/qt/test_course.h"

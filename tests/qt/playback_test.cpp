@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/kavo_video_sync_widget.h"
-#include "platform/qt/message_presenter.h"
-#include "platform/qt/qt_picture_box.h"
+#include <tessaro/kavo_video_sync_widget.h>
+#include <tessaro/message_presenter.h>
+#include "qt/qt_picture_box.h"
 #include "tests/qt/qt_test_main.h"
 #include "tests/qt/test_course.h"
 

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <iostream>
 
-#include "platform/qt/kavo_video_sync_widget.h"
+#include <tessaro/kavo_video_sync_widget.h>
 #include "tests/qt/real_world_course.h"
 #include "tests/qt/test_course.h"
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/catalogue/catalogue.h"
-#include "platform/host/module_folder.h"
-#include "platform/media/command_service.h"
-#include "platform/qt/kavo_video_sync_widget.h"
+#include <tessaro/catalogue.h>
+#include <tessaro/command_service.h>
+#include <tessaro/kavo_video_sync_widget.h>
+#include <tessaro/module_folder.h>
 
 namespace tessaro::qt::testing {
 

@@ -7,11 +7,11 @@
 #include <QTimer>
 #include <map>
 
+#include <tessaro/kavo_video_sync_widget.h>
+#include <tessaro/message_presenter.h>
 #include "platform/media/video_surface.h"
-#include "platform/qt/kavo_video_sync_widget.h"
-#include "platform/qt/message_presenter.h"
-#include "platform/qt/qt_picture_box.h"
-#include "platform/qt/qt_timer.h"
+#include "qt/qt_picture_box.h"
+#include "qt/qt_timer.h"
 #include "tests/qt/qt_test_main.h"
 #include "tests/qt/stub_services.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/sim/recording_command_service.h"
+#include "sim/recording_command_service.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/sim/sim_container.h"
+#include "sim/sim_container.h"
 
 #include <gtest/gtest.h>
 

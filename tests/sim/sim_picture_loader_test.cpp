@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/sim/sim_picture_loader.h"
+#include "sim/sim_picture_loader.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/values/error.h"
+#include <tessaro/error.h>
 
 namespace tessaro::sim {
 namespace {

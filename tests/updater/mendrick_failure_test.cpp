@@ -8,7 +8,7 @@
 #include <cstring>
 #include <functional>
 
-#include "mendrick_sandbox.h"
+#include "tests/updater/mendrick_sandbox.h"
 
 namespace mendrick::testing {
 namespace {

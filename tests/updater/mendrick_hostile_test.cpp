@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "mendrick_sandbox.h"
+#include "tests/updater/mendrick_sandbox.h"
 
 namespace mendrick::testing {
 namespace {

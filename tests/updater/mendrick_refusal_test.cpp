@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "mendrick_sandbox.h"
+#include "tests/updater/mendrick_sandbox.h"
 #include "updater/library_file.h"
 
 namespace mendrick::testing {

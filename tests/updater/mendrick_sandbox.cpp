@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "mendrick_sandbox.h"
+#include "tests/updater/mendrick_sandbox.h"
 
 #include <fcntl.h>
 #include <grp.h>

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "platform/values/variant.h"
+#include <tessaro/variant.h>
+
+#include "platform/values/asana_number.h"
 
 namespace tessaro {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "platform/catalogue/writer/catalogue_writer.h"
 #include "tests/writer/description_builders.h"
 #include "tests/writer/tool_runner.h"

@@ -2,7 +2,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "tools/tessaro-catalogue/command_arguments.h"
 #include "tools/tessaro-catalogue/command_registry.h"
 #include "tools/tessaro-catalogue/value_json.h"

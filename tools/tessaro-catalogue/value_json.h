@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/values/variant.h"
+#include <tessaro/variant.h>
 
 namespace tessaro::tools {
 

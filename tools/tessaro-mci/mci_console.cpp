@@ -4,7 +4,7 @@
 #include <charconv>
 #include <string>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
 #include "platform/paths/paths.h"
 
 namespace tessaro::mci {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "tools/tessaro-play/asana_list.h"
+#include "platform/values/asana_number.h"
 
 namespace tessaro::play {
 namespace {

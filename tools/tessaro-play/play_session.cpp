@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "tools/tessaro-play/play_session.h"
+#include "control/kavo_video_sync_fields.h"
 
 #include <unistd.h>
 

@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/values/error.h"
+#include <tessaro/error.h>
 #include "tools/tessaro-render/output_file.h"
 #include "tools/tessaro-render/sound_mix.h"
 #include "tools/tessaro-render/timeline_recorder.h"

@@ -3,7 +3,7 @@
 
 #include <mutex>
 
-#include "platform/values/error.h"
+#include <tessaro/error.h>
 
 namespace tessaro::render {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/values/error.h"
+#include <tessaro/error.h>
 
 namespace tessaro::render {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "platform/host/picture.h"
-#include "platform/media/command_service.h"
-#include "platform/values/error.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
+#include <tessaro/picture.h>
 
 namespace tessaro::render {
 namespace {

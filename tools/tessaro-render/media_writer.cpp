@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/values/error.h"
+#include <tessaro/error.h>
 #include "tools/tessaro-render/media_decoding.h"
 
 namespace tessaro::render {

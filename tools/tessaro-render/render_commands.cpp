@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
 #include "tools/tessaro-play/asana_list.h"
 #include "tools/tessaro-render/asana_render.h"
 #include "tools/tessaro-render/course_index.h"

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "tools/tessaro-render/timeline_recorder.h"
+#include "control/kavo_video_sync_fields.h"
 
 #include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "control/kavo_video_sync.h"
-#include "platform/catalogue/catalogue.h"
+#include <tessaro/catalogue.h>
+#include <tessaro/kavo_video_sync.h>
 #include "platform/media/interpreter.h"
-#include "platform/media/sim/sim_backend.h"
 #include "platform/paths/paths.h"
-#include "platform/sim/sim_container.h"
+#include "sim/sim_backend.h"
+#include "sim/sim_container.h"
 
 namespace tessaro::render {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/values/variant.h"
+#include <tessaro/variant.h>
 
 namespace tessaro::catalogue {
 

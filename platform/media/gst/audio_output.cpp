@@ -11,10 +11,10 @@
 #include <functional>
 #include <thread>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 #include "platform/media/gst/gst_sinks.h"
 #include "platform/media/gst/narration_decoder.h"
-#include "platform/values/error.h"
 
 namespace tessaro::media::gst {
 namespace {

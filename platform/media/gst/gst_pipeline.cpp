@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/media/gst/gst_pipeline.h"
 
-#include "platform/media/command_service.h"
-#include "platform/values/error.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 
 namespace tessaro::media::gst {
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/values/error.h"
+#include <tessaro/error.h>
 
 namespace tessaro::media::gst {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
 #include "platform/media/video_surface.h"
 
 namespace tessaro::media::gst {

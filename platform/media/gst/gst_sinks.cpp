@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
 #include "platform/media/gst/surface_sink.h"
 #include "platform/media/player_backend.h"
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 #include "platform/media/gst/audio_output.h"
-#include "platform/values/error.h"
 
 namespace tessaro::media::gst {
 namespace {

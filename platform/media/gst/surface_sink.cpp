@@ -6,10 +6,10 @@
 
 #include <cstdio>
 
-#include "platform/media/command_service.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 #include "platform/media/trace.h"
 #include "platform/media/video_surface.h"
-#include "platform/values/error.h"
 
 namespace tessaro::media::gst {
 namespace {
