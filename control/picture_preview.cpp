@@ -2,6 +2,8 @@
 #include <string>
 
 #include "control/kavo_video_sync.h"
+#include "course/course_catalogue.h"
+#include "course/course_folder.h"
 
 namespace tessaro {
 
@@ -17,13 +19,14 @@ Variant KavoVideoSync::Ppreview() {
     media().execute("close all");
     f_.PhotoPreview = True;
     Timer2().setInterval(PicturePreviewIntervalMs);
-    const std::string cataloguePath = services_.moduleFolder.path() + "\\hotspots\\VUDuzu.mdb";
+    const std::string cataloguePath = course::cataloguePath(services_.moduleFolder.path());
     f_.LastClip = False;
     openCatalogue(cataloguePath);
     f_.rs = database().openRecordset(asanaQuery());
     recordset().moveFirst();
     const Variant asanaId = recordset().field("AsanaID");
-    f_.rs = database().openRecordset("select * from Photo_Asana" + asanaNumberText(asanaId));
+    f_.rs = database().openRecordset(
+        course::clipsQuery(course::clipsQueryPrefix(course::AsanaKind::Pictures), asanaId));
     InitAudio();
     Timer2().setEnabled(true);
     return {};

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "control/kavo_video_sync.h"
+#include "course/course_folder.h"
 
 namespace tessaro {
 
@@ -37,7 +38,7 @@ void KavoVideoSync::loadPictureRow() {
 
 void KavoVideoSync::showPicture() {
     Picture1().setPicture(
-        container().pictureLoader().load(Resourcedir() + "\\video\\" + f_.ClipAction));
+        container().pictureLoader().load(course::picturePath(Resourcedir(), f_.ClipAction)));
 }
 
 void KavoVideoSync::clearPicture1() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "control/kavo_video_sync.h"
+#include "course/course_folder.h"
 
 namespace tessaro {
 
@@ -19,7 +20,7 @@ std::string upperCase(std::string text) {
 
 Variant KavoVideoSync::Preview() {
     media().execute("close all");
-    const std::string cataloguePath = f_.Resourcedir + "\\video\\VUDuzu.mdb";
+    const std::string cataloguePath = course::previewCataloguePath(f_.Resourcedir);
     f_.LastClip = False;
     openCatalogue(cataloguePath);
     f_.rs = database().openRecordset(asanaQuery());

@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "course/asana_list.h"
+#include "course/course_folder.h"
 #include "platform/catalogue/catalogue.h"
-#include "tools/tessaro-play/asana_list.h"
 #include "tools/tessaro-render/asana_render.h"
 #include "tools/tessaro-render/course_index.h"
 #include "tools/tessaro-render/output_file.h"
@@ -16,13 +17,14 @@ namespace {
 
 // The asanas as the catalogue lists them; an unreadable catalogue fails the run here,
 // where the control would go on silently with whatever it read.
-std::vector<play::AsanaEntry> courseAsanas(const std::string& resourceDir) {
+std::vector<course::AsanaEntry> courseAsanas(const std::string& resourceDir) {
     try {
-        return play::listAsanas(catalogue::processEngine(), resourceDir);
+        return course::listAsanas(catalogue::processEngine(), resourceDir);
     } catch (const Error& error) {
-        throw RenderFailure(
-            RenderFailure::Reason::Failed,
-            "cannot read the catalogue " + resourceDir + "/hotspots/VUDuzu.mdb: " + error.text());
+        throw RenderFailure(RenderFailure::Reason::Failed,
+                            "cannot read the catalogue " +
+                                course::posixSpelling(course::cataloguePath(resourceDir)) + ": " +
+                                error.text());
     }
 }
 
@@ -71,7 +73,7 @@ int renderAsanaCommand(const RenderOptions& options, Progress& progress) {
 }
 
 int renderCourseCommand(const RenderOptions& options, Progress& progress) {
-    std::vector<play::AsanaEntry> asanas;
+    std::vector<course::AsanaEntry> asanas;
     try {
         asanas = courseAsanas(options.resourceDir);
         std::error_code error;
