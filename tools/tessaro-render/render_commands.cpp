@@ -7,6 +7,7 @@
 #include "course/asana_list.h"
 #include "course/course_folder.h"
 #include "platform/catalogue/catalogue.h"
+#include "platform/media/command_service.h"
 #include "tools/tessaro-render/asana_render.h"
 #include "tools/tessaro-render/course_index.h"
 #include "tools/tessaro-render/output_file.h"
@@ -21,16 +22,14 @@ std::vector<course::AsanaEntry> courseAsanas(const std::string& resourceDir) {
     try {
         return course::listAsanas(catalogue::processEngine(), resourceDir);
     } catch (const Error& error) {
-        throw RenderFailure(RenderFailure::Reason::Failed,
-                            "cannot read the catalogue " +
-                                course::posixSpelling(course::cataloguePath(resourceDir)) + ": " +
-                                error.text());
+        throw Error(error.number(), "cannot read the catalogue " +
+                                        course::posixSpelling(course::cataloguePath(resourceDir)) +
+                                        ": " + error.text());
     }
 }
 
-int exitCodeOf(const RenderFailure& failure) {
-    return failure.reason() == RenderFailure::Reason::AsanaNotFound ? ExitAsanaNotFound
-                                                                    : ExitFailed;
+int exitCodeOf(const Error& failure) {
+    return failure.number() == AsanaNotFound ? ExitAsanaNotFound : ExitFailed;
 }
 
 // A failure is told with the asana's name in front, unless it is the control's own
@@ -44,10 +43,10 @@ Timeline renderOne(const std::string& resourceDir, const std::string& asana,
                        [&](double fraction) { progress.advanced(fraction); });
         progress.rendered(outPath, timelineJson(timeline));
         return timeline;
-    } catch (const RenderFailure& failure) {
-        if (failure.reason() == RenderFailure::Reason::AsanaNotFound)
+    } catch (const Error& failure) {
+        if (failure.number() == AsanaNotFound)
             throw;
-        throw RenderFailure(failure.reason(), asana + ": " + failure.what());
+        throw Error(failure.number(), asana + ": " + failure.text());
     }
 }
 
@@ -66,8 +65,8 @@ int renderAsanaCommand(const RenderOptions& options, Progress& progress) {
         progress.started(1, 1, options.asana);
         renderOne(options.resourceDir, options.asana, options.outPath, options.container, progress);
         return ExitRendered;
-    } catch (const RenderFailure& failure) {
-        progress.failed(failure.what());
+    } catch (const Error& failure) {
+        progress.failed(failure.text());
         return exitCodeOf(failure);
     }
 }
@@ -79,10 +78,10 @@ int renderCourseCommand(const RenderOptions& options, Progress& progress) {
         std::error_code error;
         std::filesystem::create_directories(options.courseDir, error);
         if (error)
-            throw RenderFailure(RenderFailure::Reason::Failed,
-                                "cannot write " + options.courseDir + ": " + error.message());
-    } catch (const RenderFailure& failure) {
-        progress.failed(failure.what());
+            throw Error(media::errors::InternalError,
+                        "cannot write " + options.courseDir + ": " + error.message());
+    } catch (const Error& failure) {
+        progress.failed(failure.text());
         return ExitFailed;
     }
     const int count = static_cast<int>(asanas.size());
@@ -99,9 +98,9 @@ int renderCourseCommand(const RenderOptions& options, Progress& progress) {
                 renderOne(options.resourceDir, entry.name, outPath, options.container, progress);
             entry.file = file;
             entry.chapters = std::filesystem::path(chaptersPath(file)).string();
-        } catch (const RenderFailure& failure) {
-            progress.failed(failure.what());
-            entry.error = failure.what();
+        } catch (const Error& failure) {
+            progress.failed(failure.text());
+            entry.error = failure.text();
             allRendered = false;
         }
         entries.push_back(std::move(entry));
@@ -109,8 +108,8 @@ int renderCourseCommand(const RenderOptions& options, Progress& progress) {
     const std::string index = (std::filesystem::path(options.courseDir) / "index.html").string();
     try {
         writeTextFile(index, courseIndexHtml(courseTitle(options.resourceDir), entries));
-    } catch (const RenderFailure& failure) {
-        progress.failed(failure.what());
+    } catch (const Error& failure) {
+        progress.failed(failure.text());
         return ExitFailed;
     }
     progress.indexWritten(index);
