@@ -6,6 +6,11 @@
 namespace tessaro::course {
 namespace {
 
+constexpr std::string_view CatalogueFolder = "hotspots";
+constexpr std::string_view VideoFolder = "video";
+constexpr std::string_view NarrationFolder = "sound\\mp2";
+constexpr std::string_view NarrationExtension = ".mp2";
+
 std::string below(std::string_view folder, std::string_view name) {
     std::string path(folder);
     return path.append("\\").append(name);

@@ -13,11 +13,9 @@ namespace tessaro::course {
 //   sound\mp2\            the narration clips, NAME.mp2 for the clip NAME.
 // Every path here is Windows-style, the folder followed by "\" and the parts, as the
 // control builds it; the platform resolves it on the file system (paths::resolve).
-inline constexpr std::string_view CatalogueFolder = "hotspots";
-inline constexpr std::string_view VideoFolder = "video";
-inline constexpr std::string_view NarrationFolder = "sound\\mp2";
+
+// The catalogue's file name, in hotspots\ and in video\.
 inline constexpr std::string_view CatalogueFileName = "VUDuzu.mdb";
-inline constexpr std::string_view NarrationExtension = ".mp2";
 
 // folder\hotspots\VUDuzu.mdb.
 std::string cataloguePath(std::string_view folder);
