@@ -4,32 +4,21 @@
 #include <tessaro/kavo_video_sync.h>
 #include "control/error_modes.h"
 #include "control/kavo_video_sync_fields.h"
-#include "platform/values/asana_number.h"
+#include "course/course_catalogue.h"
+#include "course/course_folder.h"
 
 namespace tessaro {
 
 namespace {
 
-inline constexpr const char* CatalogueConnect = ";PWD=Lark7meadOW;";
 inline constexpr int StripTopAfterLookup = 287;
-
-// A Jet text literal holding the text as it is: each double quote doubled.
-std::string quotedLiteral(const std::string& text) {
-    std::string literal = "\"";
-    for (char c : text) {
-        literal += c;
-        if (c == '"')
-            literal += '"';
-    }
-    return literal + "\"";
-}
 
 }  // namespace
 
 void KavoVideoSync::fileOpen() {
     f_.AudioNo = 1;
     media().execute("close all");
-    const std::string cataloguePath = Resourcedir() + "\\hotspots\\VUDuzu.mdb";
+    const std::string cataloguePath = course::cataloguePath(Resourcedir());
     f_.LastClip = False;
     IgnoreAndContinue mode(f_.LastError);
     if (!findAsana(mode, cataloguePath)) {
@@ -38,15 +27,17 @@ void KavoVideoSync::fileOpen() {
     }
     Variant asanaId;
     mode.step([&] { asanaId = recordset().field("AsanaID"); });
-    if (mode.test([&] { return recordset().field("Disp_Type").equalsText("Video"); })) {
+    if (mode.test([&] {
+            return course::kindOf(recordset().field("Disp_Type")) == course::AsanaKind::Video;
+        })) {
         mode.step([&] { f_.VideoFile = recordset().field("VideoName").toText(); });
-        if (!openClipTable(mode, "select * from Audio_Asana", asanaId))
+        if (!openClipTable(mode, course::clipsQueryPrefix(course::AsanaKind::Video), asanaId))
             return;
         publishClipCount(mode);
         mode.step([&] { InitVideo(); });
     } else {
         f_.PhotoPreview = False;
-        if (!openClipTable(mode, "select * from Photo_Asana", asanaId))
+        if (!openClipTable(mode, course::clipsQueryPrefix(course::AsanaKind::Pictures), asanaId))
             return;
         publishClipCount(mode);
         mode.step([&] { InitAudio(); });
@@ -67,20 +58,20 @@ bool KavoVideoSync::findAsana(IgnoreAndContinue& mode, const std::string& catalo
     return queried && f_.LastError != catalogue::errors::NoCurrentRecord;
 }
 
-// Exclusive and read-only, with the product's password; a failed open leaves db as it was.
+// A failed open leaves db as it was.
 void KavoVideoSync::openCatalogue(const std::string& path) {
-    f_.db = services_.engine.openDatabase(path, true, true, CatalogueConnect);
+    f_.db = course::openCatalogue(services_.engine, path);
 }
 
 std::string KavoVideoSync::asanaQuery() const {
-    return "select * from Asanas where name = " + quotedLiteral(f_.AsanaNaME);
+    return course::asanaQuery(f_.AsanaNaME);
 }
 
 // False when the table cannot be opened: rs would still be the Asanas cursor.
 bool KavoVideoSync::openClipTable(IgnoreAndContinue& mode, const std::string& queryPrefix,
                                   const Variant& asanaId) {
     return mode.step(
-        [&] { f_.rs = database().openRecordset(queryPrefix + asanaNumberText(asanaId)); });
+        [&] { f_.rs = database().openRecordset(course::clipsQuery(queryPrefix, asanaId)); });
 }
 
 void KavoVideoSync::publishClipCount(IgnoreAndContinue& mode) {

@@ -2,9 +2,9 @@
 #include <string>
 
 #include <tessaro/kavo_video_sync.h>
-
 #include "control/kavo_video_sync_fields.h"
-#include "platform/values/asana_number.h"
+#include "course/course_catalogue.h"
+#include "course/course_folder.h"
 
 namespace tessaro {
 
@@ -20,13 +20,14 @@ Variant KavoVideoSync::Ppreview() {
     media().execute("close all");
     f_.PhotoPreview = True;
     Timer2().setInterval(PicturePreviewIntervalMs);
-    const std::string cataloguePath = services_.moduleFolder.path() + "\\hotspots\\VUDuzu.mdb";
+    const std::string cataloguePath = course::cataloguePath(services_.moduleFolder.path());
     f_.LastClip = False;
     openCatalogue(cataloguePath);
     f_.rs = database().openRecordset(asanaQuery());
     recordset().moveFirst();
     const Variant asanaId = recordset().field("AsanaID");
-    f_.rs = database().openRecordset("select * from Photo_Asana" + asanaNumberText(asanaId));
+    f_.rs = database().openRecordset(
+        course::clipsQuery(course::clipsQueryPrefix(course::AsanaKind::Pictures), asanaId));
     InitAudio();
     Timer2().setEnabled(true);
     return {};

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <tessaro/kavo_video_sync.h>
-
 #include "control/kavo_video_sync_fields.h"
+#include "course/course_folder.h"
 
 namespace tessaro {
 
@@ -39,7 +39,7 @@ void KavoVideoSync::loadPictureRow() {
 
 void KavoVideoSync::showPicture() {
     Picture1().setPicture(
-        container().pictureLoader().load(Resourcedir() + "\\video\\" + f_.ClipAction));
+        container().pictureLoader().load(course::picturePath(Resourcedir(), f_.ClipAction)));
 }
 
 void KavoVideoSync::clearPicture1() {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include <tessaro/kavo_video_sync.h>
-
 #include "control/kavo_video_sync_fields.h"
+#include "course/course_folder.h"
 
 namespace tessaro {
 
@@ -21,7 +21,7 @@ std::string upperCase(std::string text) {
 
 Variant KavoVideoSync::Preview() {
     media().execute("close all");
-    const std::string cataloguePath = f_.Resourcedir + "\\video\\VUDuzu.mdb";
+    const std::string cataloguePath = course::previewCataloguePath(f_.Resourcedir);
     f_.LastClip = False;
     openCatalogue(cataloguePath);
     f_.rs = database().openRecordset(asanaQuery());

@@ -4,6 +4,7 @@
 #include <tessaro/kavo_video_sync.h>
 #include "control/error_modes.h"
 #include "control/kavo_video_sync_fields.h"
+#include "course/course_folder.h"
 
 namespace tessaro {
 
@@ -17,14 +18,14 @@ std::string withSignPosition(std::intptr_t value) {
 }  // namespace
 
 std::string KavoVideoSync::videoOpenCommand() const {
-    return "open " + Resourcedir() + "\\video\\" + f_.VideoFile +
+    return "open " + course::videoPath(Resourcedir(), f_.VideoFile) +
            "  alias video type mpegVideo  style child parent " +
            withSignPosition(Picture1().windowHandle());
 }
 
 std::string KavoVideoSync::narrationOpenCommand() const {
-    return "open " + Resourcedir() + "\\sound\\mp2\\" + f_.ClipFile +
-           ".mp2 alias Sound type mpegVideo";
+    return "open " + course::narrationPath(Resourcedir(), f_.ClipFile) +
+           " alias Sound type mpegVideo";
 }
 
 void KavoVideoSync::InitVideo() {

@@ -8,8 +8,9 @@
 #include <string>
 
 #include <tessaro/catalogue.h>
+#include "course/course_catalogue.h"
+#include "course/course_folder.h"
 #include "platform/catalogue/writer/catalogue_writer.h"
-#include "platform/values/asana_number.h"
 
 namespace tessaro::catalogue {
 namespace {
@@ -18,7 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr int Asanas = 1000;
 constexpr int ClipsPerAsana = 20;
-const std::string Connect = ";PWD=Lark7meadOW;";
 
 std::string asanaName(int id) {
     return "Asana pose number " + std::to_string(id);
@@ -56,8 +56,8 @@ const std::string& cataloguePath() {
         const fs::path folder =
             fs::temp_directory_path() / ("tessaro-lookup-bench-" + std::to_string(::getpid()));
         fs::create_directories(folder);
-        const std::string file = (folder / "VUDuzu.mdb").string();
-        writeCatalogue(lookupCatalogue(), file, "Lark7meadOW");
+        const std::string file = (folder / course::CatalogueFileName).string();
+        writeCatalogue(lookupCatalogue(), file, std::string(course::CataloguePassword));
         return file;
     }();
     return path;
@@ -66,12 +66,11 @@ const std::string& cataloguePath() {
 // open database, asana query, move first, open clip table, move last, record count, move
 // first; returns the database so that the caller decides when it is released.
 std::shared_ptr<Database> lookup(int id) {
-    auto database = processEngine().openDatabase(cataloguePath(), true, true, Connect);
-    auto recordset =
-        database->openRecordset("select * from Asanas where name = \"" + asanaName(id) + "\"");
+    auto database = course::openCatalogue(processEngine(), cataloguePath());
+    auto recordset = database->openRecordset(course::asanaQuery(asanaName(id)));
     recordset->moveFirst();
-    recordset = database->openRecordset("select * from Audio_Asana" +
-                                        asanaNumberText(recordset->field("AsanaID")));
+    recordset = database->openRecordset(course::clipsQuery(
+        course::clipsQueryPrefix(course::AsanaKind::Video), recordset->field("AsanaID")));
     recordset->moveLast();
     benchmark::DoNotOptimize(recordset->recordCount());
     recordset->moveFirst();

@@ -33,8 +33,8 @@ void playPauseResumeStop(SoakHost& host, Tally& tally) {
 
 // A host that goes from one asana to the next without stopping: each lookup closes the
 // devices and replaces the catalogue handles of the playback before.
-void switchThrough(SoakHost& host, const std::vector<play::AsanaEntry>& asanas, Tally& tally) {
-    for (const play::AsanaEntry& asana : asanas) {
+void switchThrough(SoakHost& host, const std::vector<course::AsanaEntry>& asanas, Tally& tally) {
+    for (const course::AsanaEntry& asana : asanas) {
         host.control().AsanaNaME(asana.name);
         host.control().fileOpen();
         host.pass(500);
@@ -65,11 +65,11 @@ void playToItsEnd(SoakHost& host, Tally& tally) {
 
 void playCourseCycle(SoakHost& host, const CycleShape& shape, int cycle, Tally& tally) {
     const int messagesBefore = host.messages;
-    const std::vector<play::AsanaEntry> asanas =
-        play::listAsanas(catalogue::processEngine(), host.course());
+    const std::vector<course::AsanaEntry> asanas =
+        course::listAsanas(catalogue::processEngine(), host.course());
     ++tally.lookups;
     KavoVideoSync& control = host.control();
-    for (const play::AsanaEntry& asana : asanas) {
+    for (const course::AsanaEntry& asana : asanas) {
         control.AsanaNaME(asana.name);
         playPauseResumeStop(host, tally);
         preview(host, shape, tally);

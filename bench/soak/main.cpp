@@ -20,6 +20,8 @@
 #include "bench/soak/process_figures.h"
 #include "bench/soak/qt_host.h"
 #include "bench/soak/virtual_host.h"
+#include "course/course_folder.h"
+#include "platform/paths/paths.h"
 
 namespace {
 
@@ -70,7 +72,7 @@ ProcessFigures settledFigures(SoakHost& host) {
 bool runPhase(const char* phase, SoakHost& host, const CycleShape& shape, int cycles) {
     Tally tally;
     const auto warmUp = static_cast<int>(
-        tessaro::play::listAsanas(tessaro::catalogue::processEngine(), host.course()).size());
+        tessaro::course::listAsanas(tessaro::catalogue::processEngine(), host.course()).size());
     for (int cycle = 0; cycle < warmUp; ++cycle)
         playCourseCycle(host, shape, cycle, tally);
     tally = Tally{};
@@ -98,7 +100,8 @@ bool runPhase(const char* phase, SoakHost& host, const CycleShape& shape, int cy
 
 int main(int argc, char** argv) {
     const Options options = parseOptions(argc, argv);
-    if (!std::filesystem::exists(options.course + "/hotspots/VUDuzu.mdb")) {
+    if (!std::filesystem::exists(
+            tessaro::paths::resolve(tessaro::course::cataloguePath(options.course)))) {
         std::fprintf(stderr, "playback_soak: no course in %s (tools/make-sample-course DIR)\n",
                      options.course.c_str());
         return 2;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include <tessaro/kavo_video_sync.h>
-#include "tools/tessaro-play/asana_list.h"
+#include "course/asana_list.h"
 
 namespace tessaro::soak {
 

@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include <tessaro/catalogue.h>
+#include "course/course_folder.h"
+#include "platform/paths/paths.h"
 
 namespace tessaro::soak {
 namespace {
@@ -44,14 +46,15 @@ VirtualHost::VirtualHost(std::string course)
 }
 
 void VirtualHost::declareCourse(media::SimBackend& backend) {
-    for (const auto& entry : fs::directory_iterator(fs::path(course_) / "video")) {
+    for (const auto& entry : fs::directory_iterator(paths::resolve(course::videoFolder(course_)))) {
         const fs::path& file = entry.path();
         if (file.extension() == ".mpg")
             backend.declareMedia(file.string(), mediaLengthMs(file), videoFrameRate);
         else if (file.extension() == ".jpg")
             container_.pictures().declarePicture(file.string());
     }
-    for (const auto& entry : fs::directory_iterator(fs::path(course_) / "sound" / "mp2"))
+    for (const auto& entry :
+         fs::directory_iterator(paths::resolve(course::narrationFolder(course_))))
         backend.declareMedia(entry.path().string(), mediaLengthMs(entry.path()));
 }
 

@@ -13,7 +13,7 @@
 #include <tessaro/catalogue.h>
 #include <tessaro/version.h>
 
-#include "tools/tessaro-play/asana_list.h"
+#include "course/asana_list.h"
 
 namespace tessaro::demo {
 
@@ -80,7 +80,7 @@ QWidget* DemoWindow::buildButtons() {
 void DemoWindow::loadCourse() {
     try {
         for (const auto& entry :
-             play::listAsanas(catalogue::processEngine(), courseFolder_.toStdString())) {
+             course::listAsanas(catalogue::processEngine(), courseFolder_.toStdString())) {
             auto* item = new QListWidgetItem(QString::fromStdString(
                 entry.name + "  (" + entry.kind + ", " + std::to_string(entry.clips) + ")"));
             item->setData(Qt::UserRole, QString::fromStdString(entry.name));

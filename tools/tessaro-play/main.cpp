@@ -12,7 +12,7 @@
 #include <tessaro/catalogue.h>
 #include <tessaro/version.h>
 
-#include "tools/tessaro-play/asana_list.h"
+#include "course/asana_list.h"
 #include "tools/tessaro-play/play_options.h"
 #include "tools/tessaro-play/play_session.h"
 
@@ -37,8 +37,8 @@ void providePrivateRuntimeDir() {
 
 int listCourse(const PlayOptions& options) {
     try {
-        for (const auto& entry :
-             listAsanas(tessaro::catalogue::processEngine(), options.resourceDir)) {
+        for (const auto& entry : tessaro::course::listAsanas(tessaro::catalogue::processEngine(),
+                                                             options.resourceDir)) {
             if (options.json) {
                 nlohmann::ordered_json line;
                 line["name"] = entry.name;

@@ -16,7 +16,7 @@
 #include <tessaro/kavo_video_sync_widget.h>
 #include <tessaro/message_presenter.h>
 
-#include "tools/tessaro-play/asana_list.h"
+#include "course/asana_list.h"
 #include "tools/tessaro-play/event_line.h"
 
 namespace tessaro::play {
@@ -29,7 +29,8 @@ const std::string notFoundPrefix = "Asana not found - ";
 double defaultTimeoutSeconds(const PlayOptions& options) {
     std::int64_t clips = 0;
     try {
-        for (const auto& entry : listAsanas(catalogue::processEngine(), options.resourceDir)) {
+        for (const auto& entry :
+             course::listAsanas(catalogue::processEngine(), options.resourceDir)) {
             if (entry.name == options.asana)
                 clips = entry.clips;
         }

@@ -8,10 +8,10 @@
 #include <map>
 #include <memory>
 
+#include <tessaro/command_service.h>
 #include <tessaro/error.h>
 #include "tools/tessaro-render/output_file.h"
 #include "tools/tessaro-render/sound_mix.h"
-#include "tools/tessaro-render/timeline_recorder.h"
 
 namespace tessaro::render {
 namespace {
@@ -33,7 +33,7 @@ class VideoSupply : public FrameSupply {
   public:
     explicit VideoSupply(const DeviceTrack& video) : video_(video), frames_(video.path, "I420") {
         if (!frames_.next(current_))
-            throw Error(0, "no frames in " + video.path);
+            throw Error(media::errors::InvalidFile, "no frames in " + video.path);
     }
 
     RawVideo format() const override {
@@ -191,11 +191,7 @@ void renderTimeline(const Timeline& timeline, MediaLibrary& library, const std::
                     Container container, const ProgressReport& progress) {
     OutputFile media(outPath);
     OutputFile vtt(chaptersPath(outPath));
-    try {
-        encode(timeline, library, media.temporaryPath(), container, progress);
-    } catch (const Error& error) {
-        throw RenderFailure(RenderFailure::Reason::Failed, error.text());
-    }
+    encode(timeline, library, media.temporaryPath(), container, progress);
     vtt.write(webVttChapters(timeline));
     media.commit();
     vtt.commit();

@@ -18,7 +18,7 @@ using ProgressReport = std::function<void(double fraction)>;
 // pictures of a picture asana at the picture box's size), the narrations where the
 // control started them, from the playback start to VideoEnd. Beside it, outPath with
 // ".vtt" for its extension holds the clips as WebVTT chapters. Neither file appears
-// unless the render completes. Throws RenderFailure.
+// unless the render completes. Throws tessaro::Error.
 void renderTimeline(const Timeline& timeline, MediaLibrary& library, const std::string& outPath,
                     Container container, const ProgressReport& progress);
 

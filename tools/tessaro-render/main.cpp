@@ -2,10 +2,10 @@
 #include <unistd.h>
 
 #include <iostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <tessaro/error.h>
 #include "tools/tessaro-render/output_file.h"
 #include "tools/tessaro-render/render_commands.h"
 
@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
     RenderOptions options;
     try {
         options = parseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const std::invalid_argument& error) {
-        std::cerr << "tessaro-render: " << error.what() << "\n"
+    } catch (const tessaro::Error& error) {
+        std::cerr << "tessaro-render: " << error.text() << "\n"
                   << "Try 'tessaro-render --help' for more information.\n";
         return ExitBadArgument;
     }

@@ -5,21 +5,27 @@
 #include <gst/video/video.h>
 
 #include <cstring>
+#include <optional>
 
+#include <tessaro/command_service.h>
 #include <tessaro/error.h>
 
 namespace tessaro::render {
 namespace {
 
-// The service's number for a file that exists but cannot be decoded.
-inline constexpr int CannotDecode = 296;
+using media::gst::Pipeline;
+
+std::string cannotDecode(const std::string& path) {
+    return "cannot decode " + path;
+}
 
 // A decodebin pad of the other kind (a sound beside the video) stays unlinked; the
 // demuxer goes on as long as one of its streams is linked.
 Pipeline decodingPipeline(const std::string& path, const std::string& conversion) {
-    Pipeline pipeline = launchPipeline("filesrc name=src ! decodebin ! " + conversion +
-                                       " ! appsink name=sink sync=false max-buffers=8");
-    g_object_set(pipelineElement(pipeline.get(), "src"), "location", path.c_str(), nullptr);
+    Pipeline pipeline = media::gst::launchPipeline("filesrc name=src ! decodebin ! " + conversion +
+                                                   " ! appsink name=sink sync=false max-buffers=8");
+    g_object_set(media::gst::pipelineElement(pipeline.get(), "src"), "location", path.c_str(),
+                 nullptr);
     return pipeline;
 }
 
@@ -40,20 +46,13 @@ GstSample* pullSample(GstElement* pipeline, GstElement* sink, const std::string&
             return sample;
         if (gst_app_sink_is_eos(GST_APP_SINK(sink)))
             return nullptr;
-        try {
-            throwPendingError(pipeline);
-        } catch (const Error& error) {
-            throw Error(CannotDecode, "cannot decode " + path + ": " + error.text());
-        }
+        if (std::optional<Error> failure = media::gst::pendingError(pipeline, cannotDecode(path)))
+            throw *failure;
     }
 }
 
 void startDecoding(GstElement* pipeline, const std::string& path) {
-    try {
-        changeState(pipeline, GST_STATE_PLAYING);
-    } catch (const Error& error) {
-        throw Error(CannotDecode, "cannot decode " + path + ": " + error.text());
-    }
+    media::gst::changeState(pipeline, GST_STATE_PLAYING, cannotDecode(path));
 }
 
 }  // namespace
@@ -62,7 +61,7 @@ Pcm decodeAudio(const std::string& path) {
     Pipeline pipeline = decodingPipeline(
         path, "audioconvert ! audioresample ! audio/x-raw,format=S16LE,layout=interleaved,rate=" +
                   std::to_string(AudioRate) + ",channels=" + std::to_string(AudioChannels));
-    GstElement* sink = pipelineElement(pipeline.get(), "sink");
+    GstElement* sink = media::gst::pipelineElement(pipeline.get(), "sink");
     startDecoding(pipeline.get(), path);
     Pcm pcm;
     while (GstSample* sample = pullSample(pipeline.get(), sink, path)) {
@@ -81,7 +80,7 @@ Pcm decodeAudio(const std::string& path) {
 VideoFrames::VideoFrames(const std::string& path, const std::string& rawFormat)
     : path_(path),
       pipeline_(decodingPipeline(path, videoConversion(rawFormat))),
-      sink_(pipelineElement(pipeline_.get(), "sink")) {
+      sink_(media::gst::pipelineElement(pipeline_.get(), "sink")) {
     startDecoding(pipeline_.get(), path);
 }
 
@@ -122,7 +121,7 @@ Frame decodePicture(const std::string& path) {
     VideoFrames frames(path, "RGBx");
     Frame frame;
     if (!frames.next(frame))
-        throw Error(CannotDecode, "no picture in " + path);
+        throw Error(media::errors::InvalidFile, "no picture in " + path);
     return frame;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/tessaro-render/gst_pipeline.h"
+#include "platform/media/gst/gst_pipeline.h"
 
 namespace tessaro::render {
 
@@ -50,7 +50,7 @@ class VideoFrames {
 
   private:
     std::string path_;
-    Pipeline pipeline_;
+    media::gst::Pipeline pipeline_;
     GstElement* sink_;
     int rateN_ = 0;
     int rateD_ = 1;

@@ -25,7 +25,7 @@ struct GObjectRelease {
 
 // Whether the file holds a moving picture, asked of GStreamer's discoverer.
 bool holdsVideo(const std::string& path) {
-    initGstreamer();
+    media::gst::initGstreamer();
     const auto fail = [&](const std::string& why) {
         return Error(media::errors::InvalidFile, "cannot decode " + path + ": " + why);
     };

@@ -4,14 +4,21 @@
 #include <gst/app/gstappsrc.h>
 
 #include <algorithm>
+#include <optional>
 
+#include <tessaro/command_service.h>
 #include <tessaro/error.h>
 #include "tools/tessaro-render/media_decoding.h"
 
 namespace tessaro::render {
 namespace {
 
-inline constexpr int WriteFailed = 277;
+using media::gst::pipelineElement;
+
+// Writing is no service command; its failures take the service's internal error.
+Error writeFailure(const std::string& text) {
+    return Error(media::errors::InternalError, text);
+}
 
 // The AAC encoder starts its stream with this many sample frames of its own, and the MP4
 // muxer writes no edit list that would tell players to skip them: every sound would be
@@ -74,7 +81,7 @@ GstToc* chapterToc(const std::vector<Chapter>& chapters) {
 
 void push(GstElement* source, GstBuffer* buffer) {
     if (gst_app_src_push_buffer(GST_APP_SRC(source), buffer) != GST_FLOW_OK)
-        throw Error(WriteFailed, "the encoder stopped taking data");
+        throw writeFailure("the encoder stopped taking data");
 }
 
 }  // namespace
@@ -83,7 +90,7 @@ MediaWriter::MediaWriter(const std::string& path, Container container, const Raw
                          const std::string& title, const std::vector<Chapter>& chapters)
     : video_(video),
       soundSkip_(container == Container::Mp4 ? AacPrimingFrames : 0),
-      pipeline_(launchPipeline(description(container, video))),
+      pipeline_(media::gst::launchPipeline(description(container, video))),
       videoSource_(pipelineElement(pipeline_.get(), "video")),
       soundSource_(pipelineElement(pipeline_.get(), "sound")) {
     GstElement* mux = pipelineElement(pipeline_.get(), "mux");
@@ -98,12 +105,9 @@ MediaWriter::MediaWriter(const std::string& path, Container container, const Raw
     // Not waited for: the muxer completes its state change only once data arrives. A
     // file that cannot be opened fails the change at once.
     if (gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-        try {
-            throwPendingError(pipeline_.get());
-        } catch (const Error& error) {
-            throw Error(WriteFailed, "cannot write " + path + ": " + error.text());
-        }
-        throw Error(WriteFailed, "cannot write " + path);
+        const std::string lead = "cannot write " + path;
+        const std::optional<Error> failure = media::gst::pendingError(pipeline_.get(), lead);
+        throw writeFailure(failure ? failure->text() : lead);
     }
 }
 
@@ -151,17 +155,14 @@ void MediaWriter::finish() {
     GstMessage* message = gst_bus_timed_pop_filtered(
         bus, GST_CLOCK_TIME_NONE, static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
     gst_object_unref(bus);
-    const bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR;
-    if (failed) {
-        GError* error = nullptr;
-        gst_message_parse_error(message, &error, nullptr);
-        const std::string text = error ? error->message : "unknown failure";
-        g_clear_error(&error);
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+        const Error failure = media::gst::errorFromMessage(message, "encoding failed");
         gst_message_unref(message);
-        throw Error(WriteFailed, "encoding failed: " + text);
+        throw writeFailure(failure.text());
     }
     gst_message_unref(message);
-    changeState(pipeline_.get(), GST_STATE_NULL);
+    // Down to NULL the sink closes the file; a change down to NULL completes at once.
+    gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
 }
 
 }  // namespace tessaro::render

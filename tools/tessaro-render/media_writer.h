@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/tessaro-render/gst_pipeline.h"
+#include "platform/media/gst/gst_pipeline.h"
 
 namespace tessaro::render {
 
@@ -35,8 +35,8 @@ struct Chapter {
 // title.
 class MediaWriter {
   public:
-    // Starts the pipeline. Throws tessaro::Error when an element is missing or the
-    // file cannot be written.
+    // Starts the pipeline. Throws tessaro::Error 266 when an element is missing, 277 when
+    // the file cannot be written.
     MediaWriter(const std::string& path, Container container, const RawVideo& video,
                 const std::string& title, const std::vector<Chapter>& chapters);
 
@@ -44,7 +44,7 @@ class MediaWriter {
     void pushFrame(GstBuffer* frame, std::int64_t k);
     // Interleaved stereo samples starting at sample frame firstFrame.
     void pushSound(std::vector<std::int16_t> samples, std::int64_t firstFrame);
-    // Ends both streams and waits until the file is complete. Throws tessaro::Error
+    // Ends both streams and waits until the file is complete. Throws tessaro::Error 277
     // when the pipeline failed on the way.
     void finish();
 
@@ -53,7 +53,7 @@ class MediaWriter {
     // Sample frames of the mix that the encoder's own priming stands in for.
     std::int64_t soundSkip_;
     std::int64_t soundEnd_ = 0;
-    Pipeline pipeline_;
+    media::gst::Pipeline pipeline_;
     GstElement* videoSource_;
     GstElement* soundSource_;
 };

@@ -13,7 +13,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tools/tessaro-render/timeline_recorder.h"
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 
 namespace tessaro::render {
 namespace {
@@ -50,9 +51,9 @@ void removePendingAndExit(int signalNumber) {
     ::_exit(128 + signalNumber);
 }
 
-RenderFailure cannotWrite(const std::string& path, int error) {
-    return RenderFailure(RenderFailure::Reason::Failed,
-                         "cannot write " + path + ": " + std::strerror(error));
+Error cannotWrite(const std::string& path, int error) {
+    return Error(media::errors::InternalError,
+                 "cannot write " + path + ": " + std::strerror(error));
 }
 
 }  // namespace

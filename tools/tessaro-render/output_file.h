@@ -11,16 +11,16 @@ namespace tessaro::render {
 // SIGHUP).
 class OutputFile {
   public:
-    // Throws RenderFailure when the folder cannot take the file.
+    // Throws tessaro::Error 277 when the folder cannot take the file.
     explicit OutputFile(const std::string& path);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
     const std::string& temporaryPath() const { return temporary_; }
-    // Writes the whole text into the temporary file. Throws RenderFailure.
+    // Writes the whole text into the temporary file. Throws tessaro::Error 277.
     void write(const std::string& text);
-    // Moves the written file to its final name. Throws RenderFailure when it cannot.
+    // Moves the written file to its final name. Throws tessaro::Error 277 when it cannot.
     void commit();
 
   private:

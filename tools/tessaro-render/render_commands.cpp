@@ -5,7 +5,9 @@
 #include <vector>
 
 #include <tessaro/catalogue.h>
-#include "tools/tessaro-play/asana_list.h"
+#include <tessaro/command_service.h>
+#include "course/asana_list.h"
+#include "course/course_folder.h"
 #include "tools/tessaro-render/asana_render.h"
 #include "tools/tessaro-render/course_index.h"
 #include "tools/tessaro-render/output_file.h"
@@ -16,19 +18,18 @@ namespace {
 
 // The asanas as the catalogue lists them; an unreadable catalogue fails the run here,
 // where the control would go on silently with whatever it read.
-std::vector<play::AsanaEntry> courseAsanas(const std::string& resourceDir) {
+std::vector<course::AsanaEntry> courseAsanas(const std::string& resourceDir) {
     try {
-        return play::listAsanas(catalogue::processEngine(), resourceDir);
+        return course::listAsanas(catalogue::processEngine(), resourceDir);
     } catch (const Error& error) {
-        throw RenderFailure(
-            RenderFailure::Reason::Failed,
-            "cannot read the catalogue " + resourceDir + "/hotspots/VUDuzu.mdb: " + error.text());
+        throw Error(error.number(), "cannot read the catalogue " +
+                                        course::posixSpelling(course::cataloguePath(resourceDir)) +
+                                        ": " + error.text());
     }
 }
 
-int exitCodeOf(const RenderFailure& failure) {
-    return failure.reason() == RenderFailure::Reason::AsanaNotFound ? ExitAsanaNotFound
-                                                                    : ExitFailed;
+int exitCodeOf(const Error& failure) {
+    return failure.number() == AsanaNotFound ? ExitAsanaNotFound : ExitFailed;
 }
 
 // A failure is told with the asana's name in front, unless it is the control's own
@@ -42,10 +43,10 @@ Timeline renderOne(const std::string& resourceDir, const std::string& asana,
                        [&](double fraction) { progress.advanced(fraction); });
         progress.rendered(outPath, timelineJson(timeline));
         return timeline;
-    } catch (const RenderFailure& failure) {
-        if (failure.reason() == RenderFailure::Reason::AsanaNotFound)
+    } catch (const Error& failure) {
+        if (failure.number() == AsanaNotFound)
             throw;
-        throw RenderFailure(failure.reason(), asana + ": " + failure.what());
+        throw Error(failure.number(), asana + ": " + failure.text());
     }
 }
 
@@ -64,23 +65,23 @@ int renderAsanaCommand(const RenderOptions& options, Progress& progress) {
         progress.started(1, 1, options.asana);
         renderOne(options.resourceDir, options.asana, options.outPath, options.container, progress);
         return ExitRendered;
-    } catch (const RenderFailure& failure) {
-        progress.failed(failure.what());
+    } catch (const Error& failure) {
+        progress.failed(failure.text());
         return exitCodeOf(failure);
     }
 }
 
 int renderCourseCommand(const RenderOptions& options, Progress& progress) {
-    std::vector<play::AsanaEntry> asanas;
+    std::vector<course::AsanaEntry> asanas;
     try {
         asanas = courseAsanas(options.resourceDir);
         std::error_code error;
         std::filesystem::create_directories(options.courseDir, error);
         if (error)
-            throw RenderFailure(RenderFailure::Reason::Failed,
-                                "cannot write " + options.courseDir + ": " + error.message());
-    } catch (const RenderFailure& failure) {
-        progress.failed(failure.what());
+            throw Error(media::errors::InternalError,
+                        "cannot write " + options.courseDir + ": " + error.message());
+    } catch (const Error& failure) {
+        progress.failed(failure.text());
         return ExitFailed;
     }
     const int count = static_cast<int>(asanas.size());
@@ -97,9 +98,9 @@ int renderCourseCommand(const RenderOptions& options, Progress& progress) {
                 renderOne(options.resourceDir, entry.name, outPath, options.container, progress);
             entry.file = file;
             entry.chapters = std::filesystem::path(chaptersPath(file)).string();
-        } catch (const RenderFailure& failure) {
-            progress.failed(failure.what());
-            entry.error = failure.what();
+        } catch (const Error& failure) {
+            progress.failed(failure.text());
+            entry.error = failure.text();
             allRendered = false;
         }
         entries.push_back(std::move(entry));
@@ -107,8 +108,8 @@ int renderCourseCommand(const RenderOptions& options, Progress& progress) {
     const std::string index = (std::filesystem::path(options.courseDir) / "index.html").string();
     try {
         writeTextFile(index, courseIndexHtml(courseTitle(options.resourceDir), entries));
-    } catch (const RenderFailure& failure) {
-        progress.failed(failure.what());
+    } catch (const Error& failure) {
+        progress.failed(failure.text());
         return ExitFailed;
     }
     progress.indexWritten(index);

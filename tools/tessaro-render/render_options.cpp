@@ -2,10 +2,26 @@
 #include "tools/tessaro-render/render_options.h"
 
 #include <algorithm>
-#include <stdexcept>
+
+#include <tessaro/command_service.h>
+#include <tessaro/error.h>
 
 namespace tessaro::render {
 namespace {
+
+// A command line is read as the service reads a command: the same numbers for an unknown
+// word, a missing value and a value it does not take.
+[[noreturn]] void unrecognized(const std::string& text) {
+    throw Error(media::errors::UnrecognizedKeyword, text);
+}
+
+[[noreturn]] void missing(const std::string& text) {
+    throw Error(media::errors::MissingParameter, text);
+}
+
+[[noreturn]] void outOfRange(const std::string& text) {
+    throw Error(media::errors::OutOfRange, text);
+}
 
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -18,17 +34,17 @@ Container containerNamed(const std::string& name) {
         return Container::Mp4;
     if (name == "webm")
         return Container::WebM;
-    throw std::invalid_argument("unknown format \"" + name + "\" (mp4 or webm)");
+    outOfRange("unknown format \"" + name + "\" (mp4 or webm)");
 }
 
 // The container an output file's extension names.
 Container containerOf(const std::string& path) {
     const auto dot = path.rfind('.');
     if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
-        throw std::invalid_argument("the output file must end in .mp4 or .webm: " + path);
+        outOfRange("the output file must end in .mp4 or .webm: " + path);
     const std::string extension = lowered(path.substr(dot + 1));
     if (extension != "mp4" && extension != "webm")
-        throw std::invalid_argument("the output file must end in .mp4 or .webm: " + path);
+        outOfRange("the output file must end in .mp4 or .webm: " + path);
     return containerNamed(extension);
 }
 
@@ -71,7 +87,7 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         const auto value = [&]() -> const std::string& {
             if (i + 1 >= args.size())
-                throw std::invalid_argument(arg + " needs a value");
+                missing(arg + " needs a value");
             return args[++i];
         };
         if (arg == "--resourcedir")
@@ -90,25 +106,27 @@ RenderOptions parseRenderOptions(const std::vector<std::string>& args) {
         else if (arg == "--version")
             options.version = true;
         else if (arg.rfind("--", 0) == 0)
-            throw std::invalid_argument("unknown option " + arg);
+            unrecognized("unknown option " + arg);
         else
             positional.push_back(arg);
     }
     if (options.help || options.version)
         return options;
     if (options.resourceDir.empty())
-        throw std::invalid_argument("--resourcedir is required");
-    if (options.asana.empty() == options.courseDir.empty())
-        throw std::invalid_argument("give either --asana NAME OUT or --course OUTDIR");
+        missing("--resourcedir is required");
+    if (options.asana.empty() && options.courseDir.empty())
+        missing("give either --asana NAME OUT or --course OUTDIR");
+    if (!options.asana.empty() && !options.courseDir.empty())
+        unrecognized("give either --asana NAME OUT or --course OUTDIR");
     if (!options.asana.empty()) {
         if (positional.size() != 1)
-            throw std::invalid_argument("--asana needs one output file, OUT.mp4 or OUT.webm");
+            missing("--asana needs one output file, OUT.mp4 or OUT.webm");
         if (formatGiven)
-            throw std::invalid_argument("--format is for --course; the output file names it");
+            unrecognized("--format is for --course; the output file names it");
         options.outPath = positional.front();
         options.container = containerOf(options.outPath);
     } else if (!positional.empty()) {
-        throw std::invalid_argument("unexpected argument " + positional.front());
+        unrecognized("unexpected argument " + positional.front());
     }
     return options;
 }

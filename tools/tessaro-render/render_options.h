@@ -21,8 +21,9 @@ struct RenderOptions {
     bool json = false;
 };
 
-// Parses the command line (without the program name). Throws std::invalid_argument with
-// a message for the user on a bad argument.
+// Parses the command line (without the program name). Throws tessaro::Error with a
+// message for the user on a bad argument: 259 for an unknown option or a word out of its
+// place, 273 for a missing option or value, 282 for a format it does not write.
 RenderOptions parseRenderOptions(const std::vector<std::string>& args);
 
 // What --help prints; the manual page is made from it.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <tessaro/catalogue.h>
+#include <tessaro/command_service.h>
 #include <tessaro/kavo_video_sync.h>
 #include "platform/media/interpreter.h"
 #include "platform/paths/paths.h"
@@ -23,7 +24,7 @@ constexpr int TwipsPerPixel = 15;
 const std::string NotFoundPrefix = "Asana not found - ";
 
 // Failures met on the way, in the order they came; the first one fails the render.
-using Failures = std::vector<std::string>;
+using Failures = std::vector<Error>;
 
 // Forwards to the sim player and notes every change of its playing state in its track.
 class RecordingPlayer : public media::Player {
@@ -95,7 +96,7 @@ class RecordingBackend : public media::PlayerBackend {
         try {
             return library_.media(path);
         } catch (const Error& error) {
-            failures_.push_back(error.text());
+            failures_.push_back(error);
             throw;
         }
     }
@@ -120,7 +121,7 @@ class FilePictureLoader : public host::PictureLoader {
         try {
             library_.picture(resolved);
         } catch (const Error& error) {
-            failures_.push_back(error.text());
+            failures_.push_back(error);
             throw;
         }
         return host::Picture(resolved, nullptr);
@@ -159,7 +160,13 @@ class Recording {
           moduleFolder_(resourceDir),
           control_({catalogue::processEngine(), interpreter_, container_, moduleFolder_}) {
         timeline_.asana = asana;
-        interpreter_.setErrorReporter([this](const std::string& m) { failures_.push_back(m); });
+        // A failed command keeps its number; a stream failure that a command found, which
+        // itself went well, is the service's internal error.
+        interpreter_.setErrorReporter([this](const std::string& message) {
+            const unsigned number = interpreter_.lastOutcome().number;
+            failures_.emplace_back(
+                static_cast<int>(number != 0 ? number : media::errors::InternalError), message);
+        });
         container_.onMessageBox([this](std::string_view text) { message_ = text; });
         container_.onEvent("CurAudioNos", [this] {
             if (timeline_.clips == 0)
@@ -180,7 +187,7 @@ class Recording {
             if (anythingPlaying())
                 lastPlayingMs = clock_.nowMs();
             else if (clock_.nowMs() - lastPlayingMs > StallMs)
-                throw RenderFailure(RenderFailure::Reason::Failed, stallMessage());
+                throw Error(media::errors::InternalError, stallMessage());
             container_.advance(1);
             notePicture();
         }
@@ -190,11 +197,11 @@ class Recording {
   private:
     void failIfTroubled() const {
         if (message_ && message_->rfind(NotFoundPrefix, 0) == 0)
-            throw RenderFailure(RenderFailure::Reason::AsanaNotFound, *message_);
+            throw Error(AsanaNotFound, *message_);
         if (message_)
-            throw RenderFailure(RenderFailure::Reason::Failed, *message_);
+            throw Error(media::errors::InternalError, *message_);
         if (!failures_.empty())
-            throw RenderFailure(RenderFailure::Reason::Failed, failures_.front());
+            throw failures_.front();
     }
 
     bool anythingPlaying() const {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/media/gst/gst_pipeline.h"
 
+#include <mutex>
+
 #include <tessaro/command_service.h>
 #include <tessaro/error.h>
 
@@ -16,6 +18,55 @@ constexpr GstClockTime prerollWait = 5 * GST_SECOND;
 }
 
 }  // namespace
+
+void initGstreamer() {
+    static std::once_flag initialized;
+    std::call_once(initialized, [] { gst_init(nullptr, nullptr); });
+}
+
+Pipeline launchPipeline(const std::string& description) {
+    initGstreamer();
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+    if (error == nullptr)
+        return Pipeline(pipeline);
+    const bool missing =
+        error->domain == GST_PARSE_ERROR && error->code == GST_PARSE_ERROR_NO_SUCH_ELEMENT;
+    const std::string text = error->message;
+    g_clear_error(&error);
+    if (pipeline != nullptr)
+        gst_object_unref(pipeline);
+    throw Error(static_cast<int>(missing ? errors::CannotLoadDriver : errors::InternalError),
+                "GStreamer cannot build \"" + description + "\": " + text);
+}
+
+GstElement* pipelineElement(GstElement* pipeline, const char* name) {
+    GstElement* element = gst_bin_get_by_name(GST_BIN(pipeline), name);
+    if (element != nullptr)
+        gst_object_unref(element);
+    return element;
+}
+
+std::optional<Error> pendingError(GstElement* pipeline, const std::string& lead) {
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* message = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
+    gst_object_unref(bus);
+    if (message == nullptr)
+        return std::nullopt;
+    Error failure = errorFromMessage(message, lead);
+    gst_message_unref(message);
+    return failure;
+}
+
+void changeState(GstElement* pipeline, GstState state, const std::string& lead) {
+    if (gst_element_set_state(pipeline, state) != GST_STATE_CHANGE_FAILURE &&
+        gst_element_get_state(pipeline, nullptr, nullptr, GST_CLOCK_TIME_NONE) !=
+            GST_STATE_CHANGE_FAILURE)
+        return;
+    if (std::optional<Error> failure = pendingError(pipeline, lead))
+        throw *failure;
+    throw Error(errors::InvalidFile, lead + ": GStreamer pipeline failed to start");
+}
 
 Error errorFromMessage(GstMessage* error, const std::string& lead) {
     GError* detail = nullptr;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <tessaro/error.h>
@@ -16,6 +17,27 @@ struct PipelineRelease {
     void operator()(GstElement* pipeline) const;
 };
 using Pipeline = std::unique_ptr<GstElement, PipelineRelease>;
+
+// Initialises GStreamer once per process, for a program that builds pipelines of its own.
+void initGstreamer();
+
+// Builds a pipeline from a gst-launch description, GStreamer initialised first. Throws
+// tessaro::Error 266 when an element it names is not installed, 277 when it cannot be
+// built otherwise; the text quotes the description.
+Pipeline launchPipeline(const std::string& description);
+
+// The element of that name inside the pipeline, nullptr when there is none. No reference
+// is taken: the pipeline owns it.
+GstElement* pipelineElement(GstElement* pipeline, const char* name);
+
+// The first error message waiting on the pipeline's bus, taken off it and made the
+// service's error by errorFromMessage with lead; nothing when none waits.
+std::optional<Error> pendingError(GstElement* pipeline, const std::string& lead);
+
+// Sets the pipeline's state and waits, unbounded, until it is reached. When it fails,
+// throws the pending error made with lead, or tessaro::Error 296 saying that the pipeline
+// failed to start when none waits.
+void changeState(GstElement* pipeline, GstState state, const std::string& lead);
 
 // The service's error for a pipeline's error message: 275 when the file is missing or
 // cannot be opened for reading, 296 for anything else. Its text is lead, a colon and
