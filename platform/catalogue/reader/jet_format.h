@@ -94,8 +94,10 @@ inline const Layout& layoutOf(Version version) {
 inline constexpr std::uint8_t DataPageType = 0x01;
 inline constexpr std::uint8_t DefinitionPageType = 0x02;
 
-// Every Jet file defines its system table MSysObjects on page 2.
+// Every Jet file defines its system table MSysObjects, the catalogue of its objects, on
+// page 2.
 inline constexpr std::uint32_t SystemObjectsPage = 2;
+inline constexpr const char* SystemObjectsName = "MSysObjects";
 
 // Column type codes as a table definition stores them.
 namespace types {

@@ -9,13 +9,14 @@
 #include "platform/catalogue/reader/jet_rows.h"
 #include "platform/catalogue/reader/jet_table.h"
 #include "platform/catalogue/reader/jet_values.h"
+#include "platform/catalogue/reader/table_claims.h"
 #include "platform/paths/paths.h"
 
 namespace tessaro::catalogue {
 namespace {
 
+using jet::SystemObjectsName;
 using jet::SystemObjectsPage;
-const std::string SystemObjectsName = "MSysObjects";
 constexpr std::size_t DataPageOwnerOffset = 4;
 // A stored value takes at least one bit of its row (a boolean's null-mask bit), so a page
 // never holds more values than eight times its bytes; a page that claims more can only
@@ -50,39 +51,6 @@ ColumnType descriptionType(int type) {
 bool holdsRowsOf(const ByteView& page, const JetTable& table) {
     return page.u8(0) == jet::DataPageType && page.u32(DataPageOwnerOffset) == table.definitionPage;
 }
-
-// The tables of the system catalogue, system tables among them: Jet holds no two of the
-// same name, letter case aside, and defines each on a page of its own, MSysObjects on
-// page 2.
-class TableClaims {
-  public:
-    void claim(const std::string& name, std::uint32_t definitionPage) {
-        if (const auto [other, added] = byFoldedName_.emplace(paths::foldCase(name), name); !added)
-            throw Damage("table '" + name + "': table '" + other->second +
-                         "' has the same name, letter case aside");
-        if (const auto [other, added] = byPage_.emplace(definitionPage, name); !added) {
-            // The system table keeps its page; the other table is the one misplaced.
-            const bool systemLast = name == SystemObjectsName;
-            misplaced(systemLast ? other->second : name, definitionPage,
-                      systemLast ? name : other->second);
-        }
-    }
-    void checkSystemDefinition() const {
-        const auto system = byPage_.find(SystemObjectsPage);
-        if (system != byPage_.end() && system->second != SystemObjectsName)
-            misplaced(system->second, SystemObjectsPage, SystemObjectsName);
-    }
-
-  private:
-    [[noreturn]] static void misplaced(const std::string& table, std::uint32_t page,
-                                       const std::string& owner) {
-        throw Damage("table '" + table + "': its definition page " + std::to_string(page) +
-                     " is that of table '" + owner + "'");
-    }
-
-    std::map<std::string, std::string> byFoldedName_;
-    std::map<std::uint32_t, std::string> byPage_;
-};
 
 const JetColumn* columnNamed(const JetTable& table, std::string_view name) {
     for (const JetColumn& column : table.columns) {
