@@ -37,10 +37,10 @@ struct RowFilter {
     std::function<bool(const Variant&)> accepts;
 };
 
-// A Jet 3 or Jet 4 file's user tables. Values come as the engine hands them out: integers, doubles,
-// UTF-8 text, booleans as -1 / 0, Variant::null() for a null. The user tables' catalogue is read on
-// opening; a table's column layout on its first use, then kept. Safe to share between handles of
-// one process: every read takes the reader's own lock.
+// A Jet 3 or Jet 4 file's user tables. Values come as the engine hands them out: integers,
+// doubles, UTF-8 text, booleans as -1 / 0, Variant::null() for a null. The user tables'
+// catalogue is read on opening; a table's column layout on its first use, then kept. Safe
+// to share between handles of one process: every read takes the reader's own lock.
 class JetReader {
   public:
     // Reads the catalogue of the file pages has opened. Throws tessaro::Error 3343 naming
@@ -50,6 +50,7 @@ class JetReader {
     JetReader(const JetReader&) = delete;
     JetReader& operator=(const JetReader&) = delete;
 
+    // The header the pages read on opening, for an open of the file by another handle.
     const JetHeader& header() const;
 
     // User tables in stored order.
