@@ -8,7 +8,7 @@ namespace tessaro::catalogue {
 void visitCatalogue(std::string_view path, std::string_view password,
                     const CatalogueVisitor& visitor) {
     const CatalogueFile file(path, false, password);
-    MdbReader& reader = file.reader();
+    JetReader& reader = file.reader();
     for (const std::string& name : reader.userTables()) {
         TableDescription table;
         table.name = name;

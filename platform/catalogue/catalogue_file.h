@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/catalogue/file_lock.h"
-#include "platform/catalogue/mdb_reading.h"
+#include "platform/catalogue/reader/jet_reader.h"
 
 namespace tessaro::catalogue {
 
@@ -22,15 +22,15 @@ class CatalogueFile {
 
     // The path as the caller gave it, for error texts.
     const std::string& displayPath() const { return displayPath_; }
-    MdbReader& reader() const { return *reader_; }
+    JetReader& reader() const { return *reader_; }
     // The reader, for a recordset that may outlive this handle.
-    std::shared_ptr<MdbReader> readerShare() const { return reader_; }
+    std::shared_ptr<JetReader> readerShare() const { return reader_; }
 
   private:
     std::string displayPath_;
     std::string resolvedPath_;
     FileHold hold_;
-    std::shared_ptr<MdbReader> reader_;
+    std::shared_ptr<JetReader> reader_;
 };
 
 }  // namespace tessaro::catalogue

@@ -51,7 +51,7 @@ std::shared_ptr<Recordset> JetDatabase::openRecordset(std::string_view sql) {
     if (!open_)
         throw Error(errors::ObjectClosed, "catalogue file '" + displayPath_ + "' is closed");
     const Query query = parseQuery(sql);
-    MdbReader& reader = *file_->readerShare();
+    JetReader& reader = *file_->readerShare();
     const std::optional<std::string> table = reader.findUserTable(query.table);
     if (!table)
         throw Error(errors::TableNotFound,

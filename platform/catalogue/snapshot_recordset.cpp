@@ -8,7 +8,7 @@
 namespace tessaro::catalogue {
 
 SnapshotRecordset::SnapshotRecordset(std::shared_ptr<const bool> databaseOpen,
-                                     std::shared_ptr<MdbReader> reader, std::string table,
+                                     std::shared_ptr<JetReader> reader, std::string table,
                                      std::vector<std::string> columns, std::vector<RowPlace> rows)
     : databaseOpen_(std::move(databaseOpen)),
       table_(std::move(table)),

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include <tessaro/catalogue.h>
-#include "platform/catalogue/mdb_reading.h"
+#include "platform/catalogue/reader/jet_reader.h"
 
 namespace tessaro::catalogue {
 
@@ -18,7 +18,7 @@ namespace tessaro::catalogue {
 // database has been closed.
 class SnapshotRecordset : public Recordset {
   public:
-    SnapshotRecordset(std::shared_ptr<const bool> databaseOpen, std::shared_ptr<MdbReader> reader,
+    SnapshotRecordset(std::shared_ptr<const bool> databaseOpen, std::shared_ptr<JetReader> reader,
                       std::string table, std::vector<std::string> columns,
                       std::vector<RowPlace> rows);
 
@@ -39,7 +39,7 @@ class SnapshotRecordset : public Recordset {
     std::string table_;
     std::vector<std::string> columns_;
     std::vector<std::string> foldedColumns_;
-    std::shared_ptr<MdbReader> reader_;
+    std::shared_ptr<JetReader> reader_;
     std::vector<RowPlace> rows_;
     std::size_t current_ = 0;
     // The values of row currentRead_, read for the last field asked.

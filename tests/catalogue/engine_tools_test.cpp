@@ -134,8 +134,8 @@ TEST_F(CatalogueToolTest, QueryOpensExclusivelyAsTheControlDoes) {
         runTool({"dump", file_.string(), "--password", "Lark7meadOW"}, folder_.path()).exitCode, 0);
 }
 
-// Damaged files that made libmdb allocate gigabytes or read past a buffer: one error line
-// of ours, nothing of libmdb's, also within an address space of about 1 GB.
+// Damaged files that once made the reader allocate gigabytes or read past a buffer: one
+// error line and nothing else, also within an address space of about 1 GB.
 TEST(CatalogueToolRegressionTest, DamagedFilesGiveOneErrorLineAndExitCode2) {
     TempFolder folder;
     const std::string limit = UnderAddressSanitizer ? "" : "ulimit -v 1000000; ";

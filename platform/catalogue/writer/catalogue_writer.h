@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <tessaro/variant.h>
+#include "platform/catalogue/column_type.h"
 
 namespace tessaro::catalogue {
 
@@ -14,8 +15,6 @@ namespace errors {
 inline constexpr int InvalidCatalogueDescription = 3001;
 inline constexpr int CatalogueWriteFailed = 3043;
 }  // namespace errors
-
-enum class ColumnType { Text, Memo, Integer, Long, Double, Boolean };
 
 struct ColumnDescription {
     std::string name;

@@ -3,9 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
-#include "platform/catalogue/jet_pages.h"
+#include "platform/catalogue/reader/byte_view.h"
+#include "platform/catalogue/reader/jet_pages.h"
 
 namespace tessaro::catalogue {
 
@@ -18,14 +18,11 @@ struct RowBounds {
 
 // The number of entries in a data page's row offset table. Damage when the table does
 // not fit in the page.
-std::size_t rowCount(const JetPages& pages, const PageBytes& page);
+std::size_t rowCount(const JetPages& pages, const ByteView& page);
 // Entry `row` of the table (row < rowCount). Damage when the row does not lie in the page.
-RowBounds rowBounds(const JetPages& pages, const PageBytes& page, std::size_t row);
-// The row a long value or usage map address names: page number << 8 | row number.
-struct RowInPage {
-    PageBytes page;
-    RowBounds bounds;
-};
-RowInPage rowAt(const JetPages& pages, std::uint32_t address);
+RowBounds rowBounds(const JetPages& pages, const ByteView& page, std::size_t row);
+// The bytes of the row a long value or usage map address names: page number << 8 | row
+// number. Damage when it does not exist or is deleted.
+ByteView rowAt(const JetPages& pages, std::uint32_t address);
 
 }  // namespace tessaro::catalogue

@@ -1,26 +1,22 @@
 // SPDX-License-Identifier: MIT
-#include "platform/catalogue/mdb_reading.h"
-
-#include <mdbtools.h>
-#include <sys/stat.h>
+#include "platform/catalogue/reader/jet_reader.h"
 
 #include <map>
 #include <mutex>
 
 #include <tessaro/catalogue.h>
-#include "platform/catalogue/jet_pages.h"
-#include "platform/catalogue/jet_row_fields.h"
-#include "platform/catalogue/jet_rows.h"
-#include "platform/catalogue/jet_table.h"
-#include "platform/catalogue/jet_values.h"
+#include "platform/catalogue/reader/jet_row_fields.h"
+#include "platform/catalogue/reader/jet_rows.h"
+#include "platform/catalogue/reader/jet_table.h"
+#include "platform/catalogue/reader/jet_values.h"
+#include "platform/catalogue/reader/table_claims.h"
 #include "platform/paths/paths.h"
 
 namespace tessaro::catalogue {
 namespace {
 
-constexpr std::uint32_t SystemObjectsPage = 2;
-const std::string SystemObjectsName = "MSysObjects";
-constexpr std::uint8_t DataPageType = 0x01;
+using jet::SystemObjectsName;
+using jet::SystemObjectsPage;
 constexpr std::size_t DataPageOwnerOffset = 4;
 // A stored value takes at least one bit of its row (a boolean's null-mask bit), so a page
 // never holds more values than eight times its bytes; a page that claims more can only
@@ -29,72 +25,32 @@ constexpr std::size_t MaxValuesPerPageByte = 8;
 
 ColumnType descriptionType(int type) {
     switch (type) {
-        case MDB_BOOL:
+        case jet::types::Boolean:
             return ColumnType::Boolean;
-        case MDB_BYTE:
-        case MDB_INT:
+        case jet::types::Byte:
+        case jet::types::Integer:
             return ColumnType::Integer;
-        case MDB_LONGINT:
-        case MDB_COMPLEX:
+        case jet::types::Long:
+        case jet::types::Complex:
             return ColumnType::Long;
-        case MDB_MONEY:
-        case MDB_FLOAT:
-        case MDB_DOUBLE:
-        case MDB_DATETIME:
-        case MDB_NUMERIC:
+        case jet::types::Currency:
+        case jet::types::Single:
+        case jet::types::Double:
+        case jet::types::DateTime:
+        case jet::types::Numeric:
             return ColumnType::Double;
-        case MDB_TEXT:
-        case MDB_REPID:
+        case jet::types::Text:
+        case jet::types::ReplicationId:
             return ColumnType::Text;
         default:
             return ColumnType::Memo;
     }
 }
 
-std::uint64_t fileSize(MdbHandle* mdb) {
-    struct stat info {};
-    if (::fstat(::fileno(mdb->f->stream), &info) != 0)
-        return 0;
-    return static_cast<std::uint64_t>(info.st_size);
-}
-
 // Whether the page is a data page of the table.
-bool holdsRowsOf(const PageBytes& page, const JetTable& table) {
-    return page.u8(0) == DataPageType && page.u32(DataPageOwnerOffset) == table.definitionPage;
+bool holdsRowsOf(const ByteView& page, const JetTable& table) {
+    return page.u8(0) == jet::DataPageType && page.u32(DataPageOwnerOffset) == table.definitionPage;
 }
-
-// The tables of the system catalogue, system tables among them: Jet holds no two of the
-// same name, letter case aside, and defines each on a page of its own, MSysObjects on
-// page 2.
-class TableClaims {
-  public:
-    void claim(const std::string& name, std::uint32_t definitionPage) {
-        if (const auto [other, added] = byFoldedName_.emplace(paths::foldCase(name), name); !added)
-            throw Damage("table '" + name + "': table '" + other->second +
-                         "' has the same name, letter case aside");
-        if (const auto [other, added] = byPage_.emplace(definitionPage, name); !added) {
-            // The system table keeps its page; the other table is the one misplaced.
-            const bool systemLast = name == SystemObjectsName;
-            misplaced(systemLast ? other->second : name, definitionPage,
-                      systemLast ? name : other->second);
-        }
-    }
-    void checkSystemDefinition() const {
-        const auto system = byPage_.find(SystemObjectsPage);
-        if (system != byPage_.end() && system->second != SystemObjectsName)
-            misplaced(system->second, SystemObjectsPage, SystemObjectsName);
-    }
-
-  private:
-    [[noreturn]] static void misplaced(const std::string& table, std::uint32_t page,
-                                       const std::string& owner) {
-        throw Damage("table '" + table + "': its definition page " + std::to_string(page) +
-                     " is that of table '" + owner + "'");
-    }
-
-    std::map<std::string, std::string> byFoldedName_;
-    std::map<std::uint32_t, std::string> byPage_;
-};
 
 const JetColumn* columnNamed(const JetTable& table, std::string_view name) {
     for (const JetColumn& column : table.columns) {
@@ -106,13 +62,12 @@ const JetColumn* columnNamed(const JetTable& table, std::string_view name) {
 
 }  // namespace
 
-struct MdbReader::Impl {
+struct JetReader::Impl {
     struct CatalogueEntry {
         std::string name;
         std::uint32_t definitionPage = 0;
     };
 
-    MdbHandle* mdb = nullptr;
     std::string displayPath;
     std::unique_ptr<JetPages> pages;
     std::vector<CatalogueEntry> userTables;
@@ -120,8 +75,6 @@ struct MdbReader::Impl {
     std::map<std::string, JetTable> tables;
     LongValueClaims claims;
     std::mutex mutex;
-
-    ~Impl() { mdb_close(mdb); }
 
     Error damaged(const std::string& what) const {
         return Error(errors::UnrecognizedDatabaseFormat,
@@ -136,7 +89,7 @@ struct MdbReader::Impl {
     void scanRows(const JetTable& table, OnRow&& onRow) {
         std::uint64_t rowsRead = 0;
         for (const std::uint32_t number : table.dataPages) {
-            const PageBytes page = pages->read(number);
+            const ByteView page = pages->read(number);
             if (!holdsRowsOf(page, table))
                 throw Damage("its usage map names page " + std::to_string(number) +
                              ", which holds no rows of it");
@@ -158,27 +111,25 @@ struct MdbReader::Impl {
                          " rows, its definition counts " + std::to_string(table.rowCount));
     }
 
-    Variant value(const JetTable& table, std::size_t column, const PageBytes& page, std::size_t row,
+    Variant value(const JetTable& table, std::size_t column, const ByteView& page, std::size_t row,
                   const std::vector<Field>& fields) {
         const JetColumn& stored = table.columns[column];
         try {
             return decodeValue(*pages, stored, page, fields[column], claims,
-                               valueOwner(page.number(), row, stored.number));
+                               valueOwner(page.page(), row, stored.number));
         } catch (const Damage& damage) {
             throw Damage("column '" + stored.name + "': " + damage.what());
         }
     }
 
     // The user tables' names and definition pages, from the system table MSysObjects.
-    // libmdb's own catalogue read also parses every object's properties, which makes up
-    // most of an open on a file of a thousand tables.
     void readCatalogue() {
         const JetTable objects = readJetTable(*pages, SystemObjectsName, SystemObjectsPage);
         std::vector<std::size_t> wanted;
-        for (const auto& [name, type] : {std::pair{"Id", MDB_LONGINT},
-                                         {"Name", MDB_TEXT},
-                                         {"Type", MDB_INT},
-                                         {"Flags", MDB_LONGINT}}) {
+        for (const auto& [name, type] : {std::pair{"Id", jet::types::Long},
+                                         {"Name", jet::types::Text},
+                                         {"Type", jet::types::Integer},
+                                         {"Flags", jet::types::Long}}) {
             const JetColumn* column = columnNamed(objects, name);
             if (!column || column->type != type)
                 throw Damage("it lacks its column '" + std::string(name) + "' of type " +
@@ -186,27 +137,28 @@ struct MdbReader::Impl {
             wanted.push_back(static_cast<std::size_t>(column - objects.columns.data()));
         }
         TableClaims catalogued;
-        scanRows(objects, [&](const PageBytes& page, std::size_t row,
-                              const std::vector<Field>& fields) {
-            std::vector<Variant> values;
-            for (const std::size_t column : wanted)
-                values.push_back(value(objects, column, page, row, fields));
-            const Variant& id = values[0];
-            const Variant& name = values[1];
-            const Variant& type = values[2];
-            const Variant& flags = values[3];
-            // The columns' types make every number an integer of 32 bits at most.
-            const auto bits = [](const Variant& number) {
-                return static_cast<std::uint32_t>(static_cast<std::int64_t>(number.toDouble()));
-            };
-            if (id.isNull() || name.isNull() || type.isNull() || (bits(type) & 0x7F) != MDB_TABLE)
-                return;
-            CatalogueEntry entry{name.toText(), bits(id) & 0x00FFFFFFu};
-            catalogued.claim(entry.name, entry.definitionPage);
-            if (!flags.isNull() && (bits(flags) & 0x80000002u))
-                return;
-            userTables.push_back(std::move(entry));
-        });
+        scanRows(
+            objects, [&](const ByteView& page, std::size_t row, const std::vector<Field>& fields) {
+                std::vector<Variant> values;
+                for (const std::size_t column : wanted)
+                    values.push_back(value(objects, column, page, row, fields));
+                const Variant& id = values[0];
+                const Variant& name = values[1];
+                const Variant& type = values[2];
+                const Variant& flags = values[3];
+                // The columns' types make every number an integer of 32 bits at most.
+                const auto bits = [](const Variant& number) {
+                    return static_cast<std::uint32_t>(static_cast<std::int64_t>(number.toDouble()));
+                };
+                if (id.isNull() || name.isNull() || type.isNull() ||
+                    (bits(type) & 0x7F) != jet::TableObject)
+                    return;
+                CatalogueEntry entry{name.toText(), bits(id) & 0x00FFFFFFu};
+                catalogued.claim(entry.name, entry.definitionPage);
+                if (!flags.isNull() && (bits(flags) & 0x80000002u))
+                    return;
+                userTables.push_back(std::move(entry));
+            });
         catalogued.checkSystemDefinition();
         for (const CatalogueEntry& entry : userTables)
             byFoldedName.emplace(paths::foldCase(entry.name), &entry);
@@ -227,9 +179,9 @@ struct MdbReader::Impl {
     std::vector<StoredColumn> described(const JetTable& table) const {
         std::vector<StoredColumn> columns;
         for (const JetColumn& column : table.columns) {
-            const int characterBytes = pages->isJet3() ? 1 : 2;
+            const auto characterBytes = static_cast<int>(pages->layout().characterBytes);
             columns.push_back({column.name, descriptionType(column.type),
-                               column.type == MDB_TEXT ? column.size / characterBytes : 0});
+                               column.type == jet::types::Text ? column.size / characterBytes : 0});
         }
         return columns;
     }
@@ -239,7 +191,7 @@ struct MdbReader::Impl {
     void acceptedRows(const JetTable& table, const std::optional<RowFilter>& filter,
                       OnRow&& onRow) {
         scanRows(table,
-                 [&](const PageBytes& page, std::size_t row, const std::vector<Field>& fields) {
+                 [&](const ByteView& page, std::size_t row, const std::vector<Field>& fields) {
                      std::vector<Variant> values(table.columns.size());
                      if (filter) {
                          values[filter->column] = value(table, filter->column, page, row, fields);
@@ -250,12 +202,12 @@ struct MdbReader::Impl {
                          if (!filter || i != filter->column)
                              values[i] = value(table, i, page, row, fields);
                      }
-                     onRow(page.number(), row, std::move(values));
+                     onRow(page.page(), row, std::move(values));
                  });
     }
 
     std::vector<Variant> rowAt(const JetTable& table, RowPlace place) {
-        const PageBytes page = pages->read(place.page);
+        const ByteView page = pages->read(place.page);
         if (!holdsRowsOf(page, table) || place.row >= rowCount(*pages, page))
             throw Damage("page " + std::to_string(place.page) + " no longer holds row " +
                          std::to_string(place.row));
@@ -279,13 +231,10 @@ struct MdbReader::Impl {
     }
 };
 
-MdbReader::MdbReader(const std::string& path, const std::string& displayPath)
+JetReader::JetReader(std::unique_ptr<JetPages> pages, const std::string& displayPath)
     : impl_(std::make_unique<Impl>()) {
     impl_->displayPath = displayPath;
-    impl_->mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
-    if (!impl_->mdb)
-        throw impl_->damaged("libmdb cannot open it");
-    impl_->pages = std::make_unique<JetPages>(impl_->mdb, fileSize(impl_->mdb));
+    impl_->pages = std::move(pages);
     try {
         impl_->readCatalogue();
     } catch (const Damage& damage) {
@@ -293,27 +242,31 @@ MdbReader::MdbReader(const std::string& path, const std::string& displayPath)
     }
 }
 
-MdbReader::~MdbReader() = default;
+JetReader::~JetReader() = default;
 
-std::vector<std::string> MdbReader::userTables() const {
+const JetHeader& JetReader::header() const {
+    return impl_->pages->header();
+}
+
+std::vector<std::string> JetReader::userTables() const {
     std::vector<std::string> names;
     for (const auto& entry : impl_->userTables)
         names.push_back(entry.name);
     return names;
 }
 
-std::optional<std::string> MdbReader::findUserTable(std::string_view name) const {
+std::optional<std::string> JetReader::findUserTable(std::string_view name) const {
     const auto found = impl_->byFoldedName.find(paths::foldCase(name));
     if (found == impl_->byFoldedName.end())
         return std::nullopt;
     return found->second->name;
 }
 
-std::vector<StoredColumn> MdbReader::columns(const std::string& table) {
+std::vector<StoredColumn> JetReader::columns(const std::string& table) {
     return impl_->reading(table, [&](const JetTable& stored) { return impl_->described(stored); });
 }
 
-void MdbReader::eachRow(const std::string& table, const std::optional<RowFilter>& filter,
+void JetReader::eachRow(const std::string& table, const std::optional<RowFilter>& filter,
                         const std::function<void(std::vector<Variant>&&)>& onRow) {
     impl_->reading(table, [&](const JetTable& stored) {
         impl_->acceptedRows(stored, filter,
@@ -323,7 +276,7 @@ void MdbReader::eachRow(const std::string& table, const std::optional<RowFilter>
     });
 }
 
-std::vector<RowPlace> MdbReader::rowPlaces(const std::string& table,
+std::vector<RowPlace> JetReader::rowPlaces(const std::string& table,
                                            const std::optional<RowFilter>& filter) {
     return impl_->reading(table, [&](const JetTable& stored) {
         std::vector<RowPlace> places;
@@ -335,7 +288,7 @@ std::vector<RowPlace> MdbReader::rowPlaces(const std::string& table,
     });
 }
 
-std::vector<Variant> MdbReader::rowAt(const std::string& table, RowPlace place) {
+std::vector<Variant> JetReader::rowAt(const std::string& table, RowPlace place) {
     return impl_->reading(table,
                           [&](const JetTable& stored) { return impl_->rowAt(stored, place); });
 }

@@ -5,9 +5,9 @@
 #include <map>
 
 #include <tessaro/variant.h>
-#include "platform/catalogue/jet_pages.h"
-#include "platform/catalogue/jet_row_fields.h"
-#include "platform/catalogue/jet_table.h"
+#include "platform/catalogue/reader/jet_pages.h"
+#include "platform/catalogue/reader/jet_row_fields.h"
+#include "platform/catalogue/reader/jet_table.h"
 
 namespace tessaro::catalogue {
 
@@ -30,7 +30,7 @@ std::uint64_t valueOwner(std::uint32_t page, std::size_t row, int column);
 // bytes for binary and OLE data), booleans as -1 / 0, Variant::null() for a null.
 // Throws Damage when the field is too short for its type, or a long value's stored
 // length, address or chain does not fit the file.
-Variant decodeValue(const JetPages& pages, const JetColumn& column, const PageBytes& page,
+Variant decodeValue(const JetPages& pages, const JetColumn& column, const ByteView& page,
                     const Field& field, LongValueClaims& claims, std::uint64_t owner);
 
 }  // namespace tessaro::catalogue

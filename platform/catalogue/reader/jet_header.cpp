@@ -1,23 +1,23 @@
 // SPDX-License-Identifier: MIT
-#include "platform/catalogue/jet_header.h"
+#include "platform/catalogue/reader/jet_header.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstring>
-#include <string>
 #include <string_view>
 
-#include "platform/catalogue/code_page_text.h"
-#include "platform/catalogue/jet_damage.h"
 #include "platform/catalogue/jet_header_mask.h"
+#include "platform/catalogue/reader/jet_damage.h"
+#include "platform/catalogue/reader/jet_text.h"
 
 namespace tessaro::catalogue {
 namespace {
 
-// Header layout shared by Jet 3 and Jet 4 (mdbtools' HACKING, Jackcess, mdb-reader).
+using jet::Layout;
+
+// Header layout shared by Jet 3 and Jet 4.
 constexpr std::size_t SignatureOffset = 4;
 constexpr std::string_view Signature{"Standard Jet DB\0", 16};
 constexpr std::size_t VersionOffset = 0x14;
@@ -27,22 +27,6 @@ constexpr std::size_t EncryptionKeyOffset = 0x3E;
 constexpr std::size_t PasswordOffset = 0x42;
 constexpr std::size_t Jet4CreationDateOffset = 0x72;
 constexpr std::size_t HeaderBytes = 0x100;
-
-struct VersionLayout {
-    const char* name;
-    std::size_t maskedBytes;
-    std::size_t passwordBytes;
-    std::size_t pageSize;
-    // Jet 3 signs a table definition page with "VC" after its type; Jet 4 keeps the page's
-    // free space there, which never reaches the number those letters make.
-    bool signsDefinitions;
-};
-constexpr VersionLayout Jet3Layout{"Jet 3", 126, 20, 2048, true};
-constexpr VersionLayout Jet4Layout{"Jet 4", 128, 40, 4096, false};
-
-// Every Jet file defines its system table MSysObjects on page 2.
-constexpr std::uint32_t SystemDefinitionPage = 2;
-constexpr std::uint8_t DefinitionPageType = 0x02;
 
 // Days since 1899-12-30 of the first and past the last date Jet stores (years 100 to 9999).
 constexpr double FirstJetDay = -657434;
@@ -61,30 +45,22 @@ void unmaskJet4Password(const unsigned char* header, unsigned char* password, st
         password[i] ^= static_cast<unsigned char>(days >> (8 * (i % 4)));
 }
 
-// Whether page 2, read in the page size of layout (and decrypted with the file's key, as
-// every page after the header is when the key is not 0), starts as layout's table
-// definitions start.
-bool definesSystemTable(int fd, const VersionLayout& layout, std::uint32_t key) {
+// Whether page 2, read in the page size of layout (and decrypted with the file's key),
+// starts as layout's table definitions start.
+bool definesSystemTable(int fd, const Layout& layout, std::uint32_t key) {
     std::array<std::uint8_t, 4> start{};
-    const auto at = static_cast<off_t>(SystemDefinitionPage * layout.pageSize);
+    const auto at = static_cast<off_t>(jet::SystemObjectsPage * layout.pageSize);
     if (::pread(fd, start.data(), start.size(), at) != static_cast<ssize_t>(start.size()))
         return false;
-    if (key != 0) {
-        const std::uint32_t pageKey = key ^ SystemDefinitionPage;
-        const std::array<std::uint8_t, 4> keyBytes{
-            static_cast<std::uint8_t>(pageKey), static_cast<std::uint8_t>(pageKey >> 8),
-            static_cast<std::uint8_t>(pageKey >> 16), static_cast<std::uint8_t>(pageKey >> 24)};
-        applyRc4(keyBytes, start);
-    }
+    decryptPage(key, jet::SystemObjectsPage, start);
     const bool signedVC = start[2] == 'V' && start[3] == 'C';
-    return start[0] == DefinitionPageType && signedVC == layout.signsDefinitions;
+    return start[0] == jet::DefinitionPageType && signedVC == layout.signsDefinitions;
 }
 
 // The version byte decides how every other page is read, and a Jet 4 password read as
 // Jet 3's is noise: a file whose pages are of the other version is damage, told before
 // any password is compared.
-void checkPagesAgreeWith(int fd, const VersionLayout& claimed, const VersionLayout& other,
-                         std::uint32_t key) {
+void checkPagesAgreeWith(int fd, const Layout& claimed, const Layout& other, std::uint32_t key) {
     if (!definesSystemTable(fd, claimed, key) && definesSystemTable(fd, other, key))
         throw Damage(std::string("its header says ") + claimed.name + ", but its pages are " +
                      other.name + "'s: the system table is defined on page 2 of " +
@@ -98,6 +74,16 @@ std::string beforeNul(std::string text) {
 
 }  // namespace
 
+void decryptPage(std::uint32_t key, std::uint32_t number, std::span<std::uint8_t> bytes) {
+    if (key == 0 || number == 0)
+        return;
+    const std::uint32_t pageKey = key ^ number;
+    const std::array<std::uint8_t, 4> keyBytes{
+        static_cast<std::uint8_t>(pageKey), static_cast<std::uint8_t>(pageKey >> 8),
+        static_cast<std::uint8_t>(pageKey >> 16), static_cast<std::uint8_t>(pageKey >> 24)};
+    applyRc4(keyBytes, bytes);
+}
+
 std::optional<JetHeader> readJetHeader(int fd) {
     std::array<unsigned char, HeaderBytes> page{};
     if (::pread(fd, page.data(), page.size(), 0) != static_cast<ssize_t>(page.size()))
@@ -108,28 +94,26 @@ std::optional<JetHeader> readJetHeader(int fd) {
 
     JetHeader header;
     if (page[VersionOffset] == 0)
-        header.version = JetVersion::Jet3;
+        header.version = jet::Version::Jet3;
     else if (page[VersionOffset] == 1)
-        header.version = JetVersion::Jet4;
+        header.version = jet::Version::Jet4;
     else
         return std::nullopt;
-    const VersionLayout layout = header.version == JetVersion::Jet3 ? Jet3Layout : Jet4Layout;
+    const Layout& layout = jet::layoutOf(header.version);
+    const bool jet3 = header.version == jet::Version::Jet3;
 
-    maskJetHeader(std::span(page).subspan(MaskedStart, layout.maskedBytes));
-    const std::uint32_t key = page[EncryptionKeyOffset] | (page[EncryptionKeyOffset + 1] << 8) |
-                              (page[EncryptionKeyOffset + 2] << 16) |
-                              (std::uint32_t{page[EncryptionKeyOffset + 3]} << 24);
-    checkPagesAgreeWith(fd, layout, header.version == JetVersion::Jet3 ? Jet4Layout : Jet3Layout,
-                        key);
+    maskJetHeader(std::span(page).subspan(MaskedStart, layout.maskedHeaderBytes));
+    header.encryptionKey = page[EncryptionKeyOffset] | (page[EncryptionKeyOffset + 1] << 8) |
+                           (page[EncryptionKeyOffset + 2] << 16) |
+                           (std::uint32_t{page[EncryptionKeyOffset + 3]} << 24);
+    checkPagesAgreeWith(fd, layout, jet3 ? jet::Jet4Layout : jet::Jet3Layout, header.encryptionKey);
     header.codePage = page[CodePageOffset] | (page[CodePageOffset + 1] << 8);
 
     unsigned char* password = page.data() + PasswordOffset;
-    if (header.version == JetVersion::Jet4)
+    if (!jet3)
         unmaskJet4Password(page.data(), password, layout.passwordBytes);
-    const std::string_view stored(reinterpret_cast<const char*>(password), layout.passwordBytes);
-    header.password =
-        beforeNul(header.version == JetVersion::Jet3 ? codePageToUtf8(stored, header.codePage)
-                                                     : jet4TextToUtf8(stored));
+    header.password = beforeNul(
+        JetText(header.version, header.codePage).utf8(std::span(password, layout.passwordBytes)));
     return header;
 }
 

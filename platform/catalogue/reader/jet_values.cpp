@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/catalogue/jet_values.h"
+#include "platform/catalogue/reader/jet_values.h"
 
 #include <bit>
 #include <cstdio>
@@ -20,21 +20,21 @@ constexpr std::size_t ReplicationIdBytes = 16;
 // Bytes a value of the type takes in its row; 0 for the variable ones.
 std::size_t storedWidth(int type) {
     switch (type) {
-        case MDB_BYTE:
+        case jet::types::Byte:
             return 1;
-        case MDB_INT:
+        case jet::types::Integer:
             return 2;
-        case MDB_LONGINT:
-        case MDB_COMPLEX:
-        case MDB_FLOAT:
+        case jet::types::Long:
+        case jet::types::Complex:
+        case jet::types::Single:
             return 4;
-        case MDB_MONEY:
-        case MDB_DOUBLE:
-        case MDB_DATETIME:
+        case jet::types::Currency:
+        case jet::types::Double:
+        case jet::types::DateTime:
             return 8;
-        case MDB_REPID:
+        case jet::types::ReplicationId:
             return ReplicationIdBytes;
-        case MDB_NUMERIC:
+        case jet::types::Numeric:
             return NumericBytes;
         default:
             return 0;
@@ -61,24 +61,22 @@ std::vector<std::uint8_t> chainedValue(const JetPages& pages, std::uint32_t addr
         if (!visited.insert(address).second)
             throw Damage("its memo chain runs in a circle");
         claims.claim(address, owner);
-        const RowInPage link = rowAt(pages, address);
-        if (link.bounds.size <= ChainLinkBytes)
+        const ByteView link = rowAt(pages, address);
+        if (link.size() <= ChainLinkBytes)
             throw Damage("a link of its memo chain holds no data");
-        const auto chunk =
-            link.page.span(link.bounds.start + ChainLinkBytes, link.bounds.size - ChainLinkBytes);
+        const auto chunk = link.span(ChainLinkBytes, link.size() - ChainLinkBytes);
         if (chunk.size() > length - value.size())
             throw Damage("its memo chain holds more than its stored length");
         value.insert(value.end(), chunk.begin(), chunk.end());
-        address = link.page.u32(link.bounds.start);
+        address = link.u32(0);
     }
     return value;
 }
 
 // Memo and OLE values: a 12-byte header (length and kind, address of the data) followed
 // by the data itself, or the data in a row of its own, or in a chain of rows.
-std::vector<std::uint8_t> longValue(const JetPages& pages, const PageBytes& page,
-                                    const Field& field, LongValueClaims& claims,
-                                    std::uint64_t owner) {
+std::vector<std::uint8_t> longValue(const JetPages& pages, const ByteView& page, const Field& field,
+                                    LongValueClaims& claims, std::uint64_t owner) {
     if (field.size < LongValueHeader)
         throw Damage("its memo header is cut short");
     const std::uint32_t head = page.u32(field.start);
@@ -91,8 +89,8 @@ std::vector<std::uint8_t> longValue(const JetPages& pages, const PageBytes& page
         stored = page.span(field.start + LongValueHeader, field.size - LongValueHeader);
     } else if (head & SinglePageValue) {
         claims.claim(address, owner);
-        const RowInPage row = rowAt(pages, address);
-        const auto bytes = row.page.span(row.bounds.start, row.bounds.size);
+        const ByteView row = rowAt(pages, address);
+        const auto bytes = row.span(0, row.size());
         if (bytes.size() != length)
             throw Damage("its memo length " + std::to_string(length) + " differs from its row's " +
                          std::to_string(bytes.size()));
@@ -108,7 +106,7 @@ std::vector<std::uint8_t> longValue(const JetPages& pages, const PageBytes& page
 
 // Jet 4's decimal: a sign byte, then a 128-bit magnitude as four 32-bit words, the most
 // significant first, scaled down by the column's decimal places.
-double numericValue(const JetColumn& column, const PageBytes& page, std::size_t start) {
+double numericValue(const JetColumn& column, const ByteView& page, std::size_t start) {
     unsigned __int128 magnitude = 0;
     for (std::size_t word = 0; word < 4; ++word)
         magnitude = (magnitude << 32) | page.u32(start + 1 + word * 4);
@@ -122,9 +120,9 @@ double numericValue(const JetColumn& column, const PageBytes& page, std::size_t 
     return std::strtod(text.c_str(), nullptr);
 }
 
-// As libmdb formats a replication id: {4-2-2-8 hex digits}, the first three groups
+// A replication id as mdbtools formats it: {4-2-2-8 hex digits}, the first three groups
 // little-endian.
-std::string replicationId(const PageBytes& page, std::size_t start) {
+std::string replicationId(const ByteView& page, std::size_t start) {
     const auto b = page.span(start, ReplicationIdBytes);
     char text[40];
     std::snprintf(text, sizeof text,
@@ -147,9 +145,9 @@ std::uint64_t valueOwner(std::uint32_t page, std::size_t row, int column) {
            static_cast<std::uint64_t>(column & 0xff);
 }
 
-Variant decodeValue(const JetPages& pages, const JetColumn& column, const PageBytes& page,
+Variant decodeValue(const JetPages& pages, const JetColumn& column, const ByteView& page,
                     const Field& field, LongValueClaims& claims, std::uint64_t owner) {
-    if (column.type == MDB_BOOL)
+    if (column.type == jet::types::Boolean)
         return Variant(field.null ? 0 : -1);
     if (field.null)
         return Variant::null();
@@ -158,29 +156,29 @@ Variant decodeValue(const JetPages& pages, const JetColumn& column, const PageBy
                      std::to_string(storedWidth(column.type)));
     const std::size_t at = field.start;
     switch (column.type) {
-        case MDB_BYTE:
+        case jet::types::Byte:
             return Variant(int{page.u8(at)});
-        case MDB_INT:
+        case jet::types::Integer:
             return Variant(int{static_cast<std::int16_t>(page.u16(at))});
-        case MDB_LONGINT:
-        case MDB_COMPLEX:
+        case jet::types::Long:
+        case jet::types::Complex:
             return Variant(int{static_cast<std::int32_t>(page.u32(at))});
-        case MDB_MONEY:
+        case jet::types::Currency:
             return Variant(static_cast<double>(static_cast<std::int64_t>(page.u64(at))) / 10000.0);
-        case MDB_FLOAT:
+        case jet::types::Single:
             return Variant(double{std::bit_cast<float>(page.u32(at))});
-        case MDB_DOUBLE:
-        case MDB_DATETIME:
+        case jet::types::Double:
+        case jet::types::DateTime:
             return Variant(std::bit_cast<double>(page.u64(at)));
-        case MDB_NUMERIC:
+        case jet::types::Numeric:
             return Variant(numericValue(column, page, at));
-        case MDB_REPID:
+        case jet::types::ReplicationId:
             return Variant(replicationId(page, at));
-        case MDB_TEXT:
+        case jet::types::Text:
             return Variant(pages.text(page.span(at, field.size)));
-        case MDB_MEMO:
+        case jet::types::Memo:
             return Variant(pages.text(longValue(pages, page, field, claims, owner)));
-        case MDB_OLE:
+        case jet::types::Ole:
             return Variant(bytesText(longValue(pages, page, field, claims, owner)));
         default:
             return Variant(bytesText(page.span(at, field.size)));

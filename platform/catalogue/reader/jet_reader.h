@@ -11,7 +11,8 @@
 #include <vector>
 
 #include <tessaro/variant.h>
-#include "platform/catalogue/writer/catalogue_writer.h"
+#include "platform/catalogue/column_type.h"
+#include "platform/catalogue/reader/jet_pages.h"
 
 namespace tessaro::catalogue {
 
@@ -36,19 +37,21 @@ struct RowFilter {
     std::function<bool(const Variant&)> accepts;
 };
 
-// A Jet file read through mdbtools' libmdb, which decodes the pages and the file's code
-// page. Values come as the engine hands them out: integers, doubles, UTF-8 text, booleans
-// as -1 / 0, Variant::null() for a null. The user tables' catalogue is read on opening;
-// a table's column layout on its first use, then kept. Safe to share between handles of
-// one process: every read takes the reader's own lock.
-class MdbReader {
+// A Jet 3 or Jet 4 file's user tables. Values come as the engine hands them out: integers,
+// doubles, UTF-8 text, booleans as -1 / 0, Variant::null() for a null. The user tables'
+// catalogue is read on opening; a table's column layout on its first use, then kept. Safe
+// to share between handles of one process: every read takes the reader's own lock.
+class JetReader {
   public:
-    // Throws tessaro::Error 3343 naming displayPath when libmdb cannot read the file or
-    // its catalogue.
-    MdbReader(const std::string& path, const std::string& displayPath);
-    ~MdbReader();
-    MdbReader(const MdbReader&) = delete;
-    MdbReader& operator=(const MdbReader&) = delete;
+    // Reads the catalogue of the file pages has opened. Throws tessaro::Error 3343 naming
+    // displayPath when it is damaged.
+    JetReader(std::unique_ptr<JetPages> pages, const std::string& displayPath);
+    ~JetReader();
+    JetReader(const JetReader&) = delete;
+    JetReader& operator=(const JetReader&) = delete;
+
+    // The header the pages read on opening, for an open of the file by another handle.
+    const JetHeader& header() const;
 
     // User tables in stored order.
     std::vector<std::string> userTables() const;

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "platform/catalogue/jet_table.h"
+#include "platform/catalogue/reader/jet_table.h"
 
 #include <algorithm>
 
-#include "platform/catalogue/jet_rows.h"
+#include "platform/catalogue/reader/jet_rows.h"
 
 namespace tessaro::catalogue {
 namespace {
 
-constexpr std::uint8_t DefinitionPageType = 0x02;
 // Jet's own limits; a count beyond them can only come from damage.
 constexpr std::size_t MaxColumns = 255;
 constexpr std::size_t MaxIndexes = 255;
@@ -22,10 +21,10 @@ constexpr std::size_t NextPageOffset = 4;
 constexpr std::size_t KindBeforeColumnCount = 5;
 
 // A table definition spans a chain of pages: the first one whole, then each following
-// page after its header, as libmdb's read_pg_if_n reads it.
+// page after its header.
 class DefinitionBytes {
   public:
-    DefinitionBytes(const JetPages& pages, PageBytes first) : pages_(pages), last_(first) {
+    DefinitionBytes(const JetPages& pages, const ByteView& first) : pages_(pages), last_(first) {
         const auto whole = first.span(0, first.size());
         bytes_.assign(whole.begin(), whole.end());
     }
@@ -45,8 +44,8 @@ class DefinitionBytes {
         const std::uint32_t next = last_.u32(NextPageOffset);
         if (next == 0 || ++pagesRead_ >= MaxDefinitionPages)
             throw Damage("its definition runs past its last page");
-        PageBytes page = pages_.read(next);
-        if (page.u8(0) != DefinitionPageType)
+        ByteView page = pages_.read(next);
+        if (page.u8(0) != jet::DefinitionPageType)
             throw Damage("page " + std::to_string(next) + " continuing its definition is none");
         const auto more = page.span(ContinuationHeader, page.size() - ContinuationHeader);
         bytes_.insert(bytes_.end(), more.begin(), more.end());
@@ -54,57 +53,57 @@ class DefinitionBytes {
     }
 
     const JetPages& pages_;
-    PageBytes last_;
+    ByteView last_;
     std::vector<std::uint8_t> bytes_;
     std::size_t pagesRead_ = 1;
 };
 
 bool knownType(int type) {
     switch (type) {
-        case MDB_BOOL:
-        case MDB_BYTE:
-        case MDB_INT:
-        case MDB_LONGINT:
-        case MDB_MONEY:
-        case MDB_FLOAT:
-        case MDB_DOUBLE:
-        case MDB_DATETIME:
-        case MDB_BINARY:
-        case MDB_TEXT:
-        case MDB_OLE:
-        case MDB_MEMO:
-        case MDB_REPID:
-        case MDB_NUMERIC:
-        case MDB_COMPLEX:
+        case jet::types::Boolean:
+        case jet::types::Byte:
+        case jet::types::Integer:
+        case jet::types::Long:
+        case jet::types::Currency:
+        case jet::types::Single:
+        case jet::types::Double:
+        case jet::types::DateTime:
+        case jet::types::Binary:
+        case jet::types::Text:
+        case jet::types::Ole:
+        case jet::types::Memo:
+        case jet::types::ReplicationId:
+        case jet::types::Numeric:
+        case jet::types::Complex:
             return true;
         default:
             return false;
     }
 }
 
-JetColumn columnEntry(const MdbFormatConstants& format, std::span<const std::uint8_t> entry) {
+JetColumn columnEntry(const jet::Layout& layout, std::span<const std::uint8_t> entry) {
     const auto u16 = [&](std::size_t at) {
         return static_cast<int>(entry[at] | (entry[at + 1] << 8));
     };
     JetColumn column;
     column.type = entry[0];
-    column.number = entry[format.col_num_offset];
-    column.varIndex = u16(format.tab_col_offset_var);
-    column.decimalPlaces = entry[format.col_prec_offset];
-    column.fixed = (entry[format.col_flags_offset] & 0x01) != 0;
-    column.fixedOffset = u16(format.tab_col_offset_fixed);
-    column.size = column.type == MDB_BOOL ? 0 : u16(format.col_size_offset);
+    column.number = entry[layout.columnNumberOffset];
+    column.varIndex = u16(layout.columnVariableIndexOffset);
+    column.decimalPlaces = entry[layout.columnDecimalPlacesOffset];
+    column.fixed = (entry[layout.columnFlagsOffset] & 0x01) != 0;
+    column.fixedOffset = u16(layout.columnFixedOffsetOffset);
+    column.size = column.type == jet::types::Boolean ? 0 : u16(layout.columnSizeOffset);
     return column;
 }
 
 std::vector<JetColumn> readColumns(const JetPages& pages, DefinitionBytes& definition,
                                    std::size_t columnCount, std::size_t realIndexes) {
-    const MdbFormatConstants& format = pages.format();
-    std::size_t at = format.tab_cols_start_offset + realIndexes * format.tab_ridx_entry_size;
+    const jet::Layout& layout = pages.layout();
+    std::size_t at = layout.tableColumnsStart + realIndexes * layout.realIndexEntrySize;
     std::vector<JetColumn> columns;
     for (std::size_t i = 0; i < columnCount; ++i) {
-        columns.push_back(columnEntry(format, definition.read(at, format.tab_col_entry_size)));
-        at += format.tab_col_entry_size;
+        columns.push_back(columnEntry(layout, definition.read(at, layout.columnEntrySize)));
+        at += layout.columnEntrySize;
     }
     for (JetColumn& column : columns) {
         const std::size_t nameBytes =
@@ -118,7 +117,7 @@ std::vector<JetColumn> readColumns(const JetPages& pages, DefinitionBytes& defin
         if (!knownType(column.type))
             throw Damage("column '" + column.name + "' is of no known type (" +
                          std::to_string(column.type) + ")");
-        if (column.type == MDB_NUMERIC && column.decimalPlaces > MaxDecimalPlaces)
+        if (column.type == jet::types::Numeric && column.decimalPlaces > MaxDecimalPlaces)
             throw Damage("column '" + column.name + "' has " +
                          std::to_string(column.decimalPlaces) + " decimal places");
     }
@@ -150,21 +149,21 @@ void addBitmapPages(const JetPages& pages, std::span<const std::uint8_t> bitmap,
     }
 }
 
-// libmdb's two usage map kinds: 0, a bitmap in the map itself from a first page on; 1, a
+// The two usage map kinds: 0, a bitmap in the map itself from a first page on; 1, a
 // list of pages that each hold a bitmap of the next (page size - 4) * 8 pages.
 std::vector<std::uint32_t> mappedPages(const JetPages& pages, std::uint32_t mapAddress) {
-    const RowInPage map = rowAt(pages, mapAddress);
-    const auto bytes = map.page.span(map.bounds.start, map.bounds.size);
+    const ByteView map = rowAt(pages, mapAddress);
+    const auto bytes = map.span(0, map.size());
     std::vector<std::uint32_t> out;
     if (!bytes.empty() && bytes[0] == 0 && bytes.size() >= 5) {
-        addBitmapPages(pages, bytes.subspan(5), map.page.u32(map.bounds.start + 1), out);
+        addBitmapPages(pages, bytes.subspan(5), map.u32(1), out);
     } else if (!bytes.empty() && bytes[0] == 1) {
         const std::uint64_t pagesPerMapPage = (pages.pageSize() - 4) * 8;
         for (std::size_t entry = 0; entry < (bytes.size() - 1) / 4; ++entry) {
-            const std::uint32_t mapPage = map.page.u32(map.bounds.start + 1 + entry * 4);
+            const std::uint32_t mapPage = map.u32(1 + entry * 4);
             if (mapPage == 0)
                 continue;
-            const PageBytes bitmapPage = pages.read(mapPage);
+            const ByteView bitmapPage = pages.read(mapPage);
             addBitmapPages(pages, bitmapPage.span(4, pages.pageSize() - 4), entry * pagesPerMapPage,
                            out);
         }
@@ -178,12 +177,12 @@ std::vector<std::uint32_t> mappedPages(const JetPages& pages, std::uint32_t mapA
 
 JetTable readJetTable(const JetPages& pages, const std::string& name,
                       std::uint32_t definitionPage) {
-    const MdbFormatConstants& format = pages.format();
-    PageBytes first = pages.read(definitionPage);
-    if (first.u8(0) != DefinitionPageType)
+    const jet::Layout& layout = pages.layout();
+    const ByteView first = pages.read(definitionPage);
+    if (first.u8(0) != jet::DefinitionPageType)
         throw Damage("page " + std::to_string(definitionPage) + " is no table definition");
-    const std::size_t columnCount = first.u16(format.tab_num_cols_offset);
-    const std::size_t realIndexes = first.u32(format.tab_num_ridxs_offset);
+    const std::size_t columnCount = first.u16(layout.tableColumnsOffset);
+    const std::size_t realIndexes = first.u32(layout.tableRealIndexesOffset);
     if (columnCount > MaxColumns || realIndexes > MaxIndexes)
         throw Damage("its definition counts " + std::to_string(columnCount) + " columns and " +
                      std::to_string(realIndexes) + " indexes, more than Jet allows");
@@ -191,11 +190,11 @@ JetTable readJetTable(const JetPages& pages, const std::string& name,
     JetTable table;
     table.name = name;
     table.definitionPage = definitionPage;
-    table.kind = first.u8(format.tab_num_cols_offset - KindBeforeColumnCount);
-    table.rowCount = first.u32(format.tab_num_rows_offset);
-    table.hasVariableColumns = first.u16(format.tab_num_cols_offset - 2) > 0;
-    table.dataPages = mappedPages(pages, first.u32(format.tab_usage_map_offset));
-    DefinitionBytes definition(pages, std::move(first));
+    table.kind = first.u8(layout.tableColumnsOffset - KindBeforeColumnCount);
+    table.rowCount = first.u32(layout.tableRowsOffset);
+    table.hasVariableColumns = first.u16(layout.tableColumnsOffset - 2) > 0;
+    table.dataPages = mappedPages(pages, first.u32(layout.tableUsageMapOffset));
+    DefinitionBytes definition(pages, first);
     table.columns = readColumns(pages, definition, columnCount, realIndexes);
     return table;
 }

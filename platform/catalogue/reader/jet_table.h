@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/catalogue/jet_pages.h"
+#include "platform/catalogue/reader/jet_pages.h"
 
 namespace tessaro::catalogue {
 
-// A column as the table definition stores it (libmdb's MDB_* type numbers).
+// A column as the table definition stores it (its type one of jet::types).
 struct JetColumn {
     std::string name;
     int type = 0;
@@ -18,7 +18,7 @@ struct JetColumn {
     bool fixed = false;
     int fixedOffset = 0;    // fixed columns: after the row's column count
     int varIndex = 0;       // variable columns: entry in the row's offset table
-    int decimalPlaces = 0;  // numeric columns (the byte libmdb calls the precision)
+    int decimalPlaces = 0;  // numeric columns
 };
 
 struct JetTable {
