@@ -11,6 +11,7 @@
 
 #include "control/kavo_video_sync.h"
 #include "platform/catalogue/catalogue.h"
+#include "platform/host/fixed_module_folder.h"
 #include "platform/media/interpreter.h"
 #include "platform/media/sim/sim_backend.h"
 #include "platform/sim/sim_container.h"
@@ -21,11 +22,6 @@ namespace {
 using namespace tessaro;
 using testing::Asana;
 using testing::ClipRow;
-
-class BenchModuleFolder : public host::ModuleFolder {
-  public:
-    std::string path() const override { return "/nonexistent"; }
-};
 
 // A control on the virtual clock with its course; media failures are not reported.
 struct Rig {
@@ -44,7 +40,7 @@ struct Rig {
     std::unique_ptr<media::SimBackend> ownedBackend = std::make_unique<media::SimBackend>(clock);
     media::SimBackend& backend = *ownedBackend;
     media::Interpreter interpreter{std::move(ownedBackend)};
-    BenchModuleFolder moduleFolder;
+    host::FixedModuleFolder moduleFolder{"/nonexistent"};
     testing::Course course;
     KavoVideoSync control{{catalogue::processEngine(), interpreter, container, moduleFolder}};
 };

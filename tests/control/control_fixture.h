@@ -9,6 +9,7 @@
 
 #include "control/kavo_video_sync.h"
 #include "platform/catalogue/catalogue.h"
+#include "platform/host/fixed_module_folder.h"
 #include "platform/media/interpreter.h"
 #include "platform/media/sim/sim_backend.h"
 #include "platform/sim/recording_command_service.h"
@@ -16,12 +17,6 @@
 #include "tests/control/course.h"
 
 namespace tessaro::testing {
-
-class FixedModuleFolder : public host::ModuleFolder {
-  public:
-    std::string path() const override { return folder; }
-    std::string folder;
-};
 
 // A control on the virtual clock, its media on the sim backend through the real
 // interpreter, its catalogue a real file below a temporary Resourcedir.
@@ -60,8 +55,8 @@ class ControlTest : public ::testing::Test {
     media::Interpreter interpreter{std::move(ownedBackend)};
     sim::RecordingCommandService commands{interpreter};
     std::vector<std::string> errorBoxes;
-    FixedModuleFolder moduleFolder;
     Course course;
+    host::FixedModuleFolder moduleFolder{course.root()};
     KavoVideoSync control{{catalogue::processEngine(), commands, container, moduleFolder}};
 };
 

@@ -10,7 +10,7 @@
 
 #include "control/kavo_video_sync.h"
 #include "platform/catalogue/catalogue.h"
-#include "platform/host/module_folder.h"
+#include "platform/host/fixed_module_folder.h"
 #include "platform/media/interpreter.h"
 #include "platform/media/sim/sim_backend.h"
 #include "platform/sim/recording_command_service.h"
@@ -40,15 +40,6 @@ class SteerableEngine : public catalogue::Engine {
 
   private:
     std::shared_ptr<SteerableRecordset> last_;
-};
-
-class FixedModuleFolder : public host::ModuleFolder {
-  public:
-    explicit FixedModuleFolder(std::string path) : path_(std::move(path)) {}
-    std::string path() const override { return path_; }
-
-  private:
-    std::string path_;
 };
 
 // Hands every command and query on to the recorder after running the test's hook, so
@@ -110,7 +101,7 @@ class Harness {
     sim::RecordingCommandService commands{interpreter};
     HookedCommandService hooked{commands};
     std::vector<std::string> mediaErrors;
-    FixedModuleFolder moduleFolder{course.moduleDir()};
+    host::FixedModuleFolder moduleFolder{course.moduleDir()};
     SteerableEngine engine;
     KavoVideoSync control;
 };

@@ -2,11 +2,11 @@
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
 #include "tests/qt/picture_formats.h"
+#include "tests/support/temp_folder.h"
 
 namespace tessaro::qt::testing {
 
@@ -30,11 +30,11 @@ inline constexpr double pictureClipSeconds = 0.3;
 class RealWorldCourse {
   public:
     RealWorldCourse();
-    QString resourcedir() const { return folder_.path(); }
+    QString resourcedir() const { return QString::fromStdString(folder_.string()); }
     const std::vector<PictureFormat>& formats() const { return formats_; }
 
   private:
-    QTemporaryDir folder_;
+    tessaro::testing::TempFolder folder_{"tessaro-real-world"};
     std::vector<PictureFormat> formats_;
 };
 

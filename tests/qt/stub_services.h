@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/catalogue/catalogue.h"
-#include "platform/host/module_folder.h"
+#include "platform/host/fixed_module_folder.h"
 #include "platform/media/command_service.h"
 #include "platform/qt/kavo_video_sync_widget.h"
 
@@ -37,16 +37,11 @@ class AcceptingMedia : public media::CommandService {
     std::vector<std::string> commands;
 };
 
-class FixedFolder : public host::ModuleFolder {
-  public:
-    std::string path() const override { return "/nonexistent"; }
-};
-
 // The services of a widget that never reaches a real catalogue or media file.
 struct StubServices {
     MissingCatalogue engine;
     AcceptingMedia media;
-    FixedFolder folder;
+    host::FixedModuleFolder folder{"/nonexistent"};
 
     KavoVideoSyncWidget::Services services() { return {engine, media, folder}; }
 };

@@ -13,6 +13,8 @@
 #include <functional>
 
 #include "mendrick_sandbox.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
 
 namespace mendrick::testing {
 namespace {
@@ -40,27 +42,21 @@ class SigningKeys {
     }
 
   private:
-    SigningKeys()
-        : home_(fs::temp_directory_path() / ("mendrick-keys-" + std::to_string(::getpid()))) {
-        fs::create_directories(home_);
+    SigningKeys() {
         fs::permissions(home_, fs::perms::owner_all);
         for (const char* name : {"trusted", "stranger"})
             gpg("--passphrase '' --quick-gen-key '" + std::string(name) + " <" + name +
                 "@example.org>' ed25519 sign never");
         gpg("--export -o " + (home_ / "trusted.pub").string() + " trusted");
     }
-    ~SigningKeys() {
-        std::system(("GNUPGHOME=" + home_.string() + " gpgconf --kill all").c_str());
-        fs::remove_all(home_);
-    }
+    ~SigningKeys() { std::system(("GNUPGHOME=" + home_.string() + " gpgconf --kill all").c_str()); }
     void gpg(const std::string& arguments) const {
-        const std::string command =
-            "GNUPGHOME=" + home_.string() + " gpg --batch --quiet " + arguments + " 2>/dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("failed: " + command);
+        tessaro::testing::runCommand("GNUPGHOME=" + home_.string() + " gpg --batch --quiet " +
+                                     arguments + " 2>/dev/null");
     }
 
-    fs::path home_;
+    tessaro::testing::TempFolder folder_{"mendrick-keys"};
+    fs::path home_ = folder_.path();
 };
 
 // What a row works on: the sandbox, its recorded installation and the child's environment.

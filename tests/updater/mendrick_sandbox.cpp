@@ -139,11 +139,6 @@ std::string manySectionsLibrary() {
     return content;
 }
 
-std::string fileContent(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void writeFile(const fs::path& file, const std::string& content) {
     fs::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -175,9 +170,6 @@ std::vector<std::string> snapshot(const fs::path& folder) {
 }
 
 Sandbox::Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "mendrick-XXXXXX").string();
-    check(::mkdtemp(pattern.data()) != nullptr, "cannot create a temporary folder");
-    root_ = pattern;
     program_ = root_ / "bin";
     fs::permissions(root_, fs::perms(0755));
     fs::create_directory(programFolder());
@@ -189,14 +181,6 @@ void Sandbox::moveProgram(const fs::path& folder) {
     fs::create_directories(folder.parent_path());
     fs::rename(program_, folder);
     program_ = folder;
-}
-
-Sandbox::~Sandbox() {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
-        if (entry.is_directory(ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(root_, ignored);
 }
 
 // Qt wants a private runtime folder owned by the user it runs as.
