@@ -53,7 +53,7 @@ TEST_P(LibraryFileTest, ReadsTheHeadersItCanTrust) {
 
     const LibraryFile library = inspectLibrary(file.string(), currentMachine());
 
-    EXPECT_EQ(library.kind, LibraryFile::Kind::elf);
+    EXPECT_EQ(library.kind, LibraryFile::Kind::Elf);
     EXPECT_EQ(library.machine, currentMachine());
     EXPECT_EQ(library.tessaroControl, GetParam().tessaroControl);
 }
@@ -84,12 +84,12 @@ TEST(LibraryFile, TellsMissingEmptyFolderWindowsAndOtherFilesApart) {
     const ElfMachine machine = currentMachine();
 
     EXPECT_EQ(inspectLibrary((folder / "missing").string(), machine).kind,
-              LibraryFile::Kind::unreadable);
+              LibraryFile::Kind::Unreadable);
     EXPECT_EQ(inspectLibrary((folder / "folder").string(), machine).kind,
-              LibraryFile::Kind::unreadable);
-    EXPECT_EQ(inspectLibrary((folder / "empty").string(), machine).kind, LibraryFile::Kind::empty);
-    EXPECT_EQ(inspectLibrary((folder / "text").string(), machine).kind, LibraryFile::Kind::other);
-    EXPECT_EQ(inspectLibrary((folder / "dos").string(), machine).kind, LibraryFile::Kind::other)
+              LibraryFile::Kind::Unreadable);
+    EXPECT_EQ(inspectLibrary((folder / "empty").string(), machine).kind, LibraryFile::Kind::Empty);
+    EXPECT_EQ(inspectLibrary((folder / "text").string(), machine).kind, LibraryFile::Kind::Other);
+    EXPECT_EQ(inspectLibrary((folder / "dos").string(), machine).kind, LibraryFile::Kind::Other)
         << "an MZ header without the PE signature it points at";
 }
 

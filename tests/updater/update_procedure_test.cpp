@@ -49,14 +49,14 @@ class UpdateProcedureTest : public ::testing::Test {
 };
 
 TEST_F(UpdateProcedureTest, NothingRecordedShowsOneBoxWithoutYielding) {
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::NotInstalled);
     EXPECT_EQ(ui_.calls,
               (std::vector<std::string>{"Veltrana: Veltrana is Not Installed in Your System"}));
 }
 
 TEST_F(UpdateProcedureTest, MissingMainProgramShowsOneBoxWithoutYielding) {
     record((root_ / "nowhere").string());
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::NotInstalled);
     EXPECT_EQ(ui_.calls,
               (std::vector<std::string>{"Veltrana: Veltrana is not Installed on your Computer!"}));
 }
@@ -64,7 +64,7 @@ TEST_F(UpdateProcedureTest, MissingMainProgramShowsOneBoxWithoutYielding) {
 TEST_F(UpdateProcedureTest, YieldsOnceBeforeCopyingThenReportsSuccess) {
     install(root_ / "Veltrana");
     record((root_ / "Veltrana").string());
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::updated);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::Updated);
     EXPECT_EQ(ui_.calls,
               (std::vector<std::string>{"yield", "Veltrana: Veltrana, Updated Successfully"}));
     EXPECT_EQ(tessaro::testing::fileContent(root_ / "Veltrana" / "Tessaro.ocx"),
@@ -75,7 +75,7 @@ TEST_F(UpdateProcedureTest, FailedCopyReportsTheErrorInsteadOfSuccess) {
     install(root_ / "Veltrana");
     record((root_ / "Veltrana").string());
     fs::remove(root_ / "bin" / "Tessaro.ocx");
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::copyFailed);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::CopyFailed);
     ASSERT_EQ(ui_.calls.size(), 2u);
     EXPECT_EQ(ui_.calls[0], "yield");
     EXPECT_TRUE(ui_.calls[1].starts_with("Veltrana: Veltrana could not be updated: cannot read "))
@@ -87,7 +87,7 @@ TEST_F(UpdateProcedureTest, UnknownOwnFolderRefusesInsteadOfUsingTheWorkingFolde
     install(root_ / "Veltrana");
     record((root_ / "Veltrana").string());
     setup_.ownFolder.clear();
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::refused);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::Refused);
     EXPECT_EQ(ui_.calls.back(),
               "Veltrana: Veltrana could not be updated: cannot tell which folder this program lies "
               "in, so not which library to install");
@@ -99,7 +99,7 @@ TEST_F(UpdateProcedureTest, UnknownOwnFolderRefusesInsteadOfUsingTheWorkingFolde
 TEST_F(UpdateProcedureTest, DriveLetterPathNamesNoInstallation) {
     install(root_ / "drive_d" / "Veltrana");
     record("D:\\VELTRANA");
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::NotInstalled);
     EXPECT_EQ(tessaro::testing::fileContent(root_ / "drive_d" / "Veltrana" / "Tessaro.ocx"), "old");
 }
 
@@ -108,7 +108,7 @@ TEST_F(UpdateProcedureTest, RefusalLeavesTheInstalledLibraryAfterYielding) {
     std::ofstream(root_ / "Veltrana" / "Tessaro.ocx")
         << "MZ" << std::string(58, '\0') << "@" << std::string(3, '\0') << "PE" << '\0' << '\0';
     record((root_ / "Veltrana").string());
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::refused);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::Refused);
     ASSERT_EQ(ui_.calls.size(), 2u);
     EXPECT_EQ(ui_.calls[0], "yield");
     EXPECT_EQ(ui_.calls[1],
