@@ -35,7 +35,7 @@ void checkLibrary(const std::string& file) {
     if (identified.kind != inspected.kind || identified.machine != inspected.machine)
         finding("identifying and inspecting the same file disagree");
     if (inspected.tessaroControl &&
-        (inspected.kind != mendrick::LibraryFile::Kind::elf || inspected.machine != machine))
+        (inspected.kind != mendrick::LibraryFile::Kind::Elf || inspected.machine != machine))
         finding("a control library that is no ELF object of this machine");
 }
 

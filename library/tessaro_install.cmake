@@ -48,8 +48,6 @@ configure_file(tessaro.pc.in ${CMAKE_CURRENT_BINARY_DIR}/tessaro.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tessaro.pc COMPONENT development
         DESTINATION ${TESSARO_PKGCONFIG_DIR})
 
-if(TARGET tessaro_designer)
-    set(designer_dir ${QT6_INSTALL_PLUGINS}/designer)
-    tessaro_find_installed_library(tessaro_designer ${designer_dir})
-    install(TARGETS tessaro_designer COMPONENT designer LIBRARY DESTINATION ${designer_dir})
-endif()
+set(designer_dir ${QT6_INSTALL_PLUGINS}/designer)
+tessaro_find_installed_library(tessaro_designer ${designer_dir})
+install(TARGETS tessaro_designer COMPONENT designer LIBRARY DESTINATION ${designer_dir})

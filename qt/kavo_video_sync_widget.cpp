@@ -14,8 +14,8 @@
 namespace tessaro {
 namespace {
 
-constexpr int widthPixels = 352;
-constexpr int heightPixels = 288;
+constexpr int WidthPixels = 352;
+constexpr int HeightPixels = 288;
 
 std::string toStd(const QString& text) {
     return text.toStdString();
@@ -28,7 +28,7 @@ KavoVideoSyncWidget::KavoVideoSyncWidget(Services services, QWidget* parent)
       container_(std::make_unique<qt::QtHostContainer>(
           *this, [this](std::string_view name) { propertyChanged(name); },
           [this](std::string_view name) { raiseEvent(name); })) {
-    resize(widthPixels, heightPixels);
+    resize(WidthPixels, HeightPixels);
     control_ = std::make_unique<KavoVideoSync>(
         ControlServices{services.engine, services.media, *container_, services.moduleFolder});
     control_->InitProperties();
@@ -58,7 +58,7 @@ KavoVideoSyncWidget::~KavoVideoSyncWidget() {
 }
 
 QSize KavoVideoSyncWidget::sizeHint() const {
-    return {widthPixels, heightPixels};
+    return {WidthPixels, HeightPixels};
 }
 
 QString KavoVideoSyncWidget::Resourcedir() const {

@@ -13,12 +13,12 @@ namespace {
 // for.
 int waitFor(std::optional<double> nearestMs) {
     if (!nearestMs)
-        return LoopWakes::slowMs;
-    if (*nearestMs > 0 && *nearestMs < LoopWakes::fineMs)
-        return static_cast<int>(std::ceil(*nearestMs)) + LoopWakes::landMs;
-    const double untilFinePoll = *nearestMs - LoopWakes::leadMs;
+        return LoopWakes::SlowMs;
+    if (*nearestMs > 0 && *nearestMs < LoopWakes::FineMs)
+        return static_cast<int>(std::ceil(*nearestMs)) + LoopWakes::LandMs;
+    const double untilFinePoll = *nearestMs - LoopWakes::LeadMs;
     return static_cast<int>(
-        std::clamp(std::ceil(untilFinePoll), double(LoopWakes::fineMs), double(LoopWakes::slowMs)));
+        std::clamp(std::ceil(untilFinePoll), double(LoopWakes::FineMs), double(LoopWakes::SlowMs)));
 }
 
 std::optional<double> nearer(std::optional<double> a, std::optional<double> b) {
@@ -43,7 +43,7 @@ int LoopWakes::videoLoop(const KavoVideoSyncFields& state, media::DeviceForecast
 // A silent preview shows the next picture on every tick.
 int LoopWakes::pictureLoop(const KavoVideoSyncFields& state, media::DeviceForecast& forecast) {
     if (state.PhotoPreview == True)
-        return fineMs;
+        return FineMs;
     return waitFor(forecast.msUntilStopped("sound"));
 }
 

@@ -15,14 +15,14 @@ namespace tessaro::qt {
 // found by a slow poll.
 struct LoopWakes {
     // The fine poll, as often as the control's loops polled on the desktop platform.
-    static constexpr int fineMs = 10;
+    static constexpr int FineMs = 10;
     // The slow poll, for what no device foresees.
-    static constexpr int slowMs = 250;
+    static constexpr int SlowMs = 250;
     // How long before a foreseen change the fine poll begins: a foresight that comes true
     // this much early is still met within one fine interval, as a fine tick would meet it.
-    static constexpr int leadMs = 40;
+    static constexpr int LeadMs = 40;
     // How long after a foreseen change a tick aimed at it comes, so that it finds it come.
-    static constexpr int landMs = 2;
+    static constexpr int LandMs = 2;
 
     // Milliseconds until Timer1's next tick: the video loop waits for the video to reach
     // the next clip's start frame and for the narration's end, a preview for the video's.

@@ -23,7 +23,7 @@ bool QtTimer::enabled() const {
 
 void QtTimer::setEnabled(bool enabled) {
     if (enabled)
-        timer_.start(std::max(intervalMs_, minimumIntervalMs));
+        timer_.start(std::max(intervalMs_, MinimumIntervalMs));
     else
         timer_.stop();
 }
@@ -34,7 +34,7 @@ int QtTimer::interval() const {
 
 void QtTimer::setInterval(int milliseconds) {
     intervalMs_ = milliseconds;
-    timer_.setInterval(std::max(milliseconds, minimumIntervalMs));
+    timer_.setInterval(std::max(milliseconds, MinimumIntervalMs));
 }
 
 void QtTimer::onTick(std::function<void()> tick) {
@@ -56,7 +56,7 @@ void QtTimer::wakeSoon() {
 }
 
 bool QtTimer::planned() const {
-    return plan_ && intervalMs_ <= minimumIntervalMs;
+    return plan_ && intervalMs_ <= MinimumIntervalMs;
 }
 
 // The tick runs inside Qt's event loop, which must never see an exception: a failure the

@@ -12,17 +12,17 @@ namespace tessaro::qt {
 // control's widget under the timer's name. A tick that is due while the previous tick of
 // the same timer still runs (inside a yield) is skipped.
 //
-// Intervals shorter than minimumIntervalMs are realised as minimumIntervalMs, as a window
+// Intervals shorter than MinimumIntervalMs are realised as MinimumIntervalMs, as a window
 // timer of the desktop platform the control was written for fires at most every 10 ms
 // (typically every 15.6 ms): the control's 1 ms Timer1 polls its devices as often as it
 // did there, not a thousand times a second. interval() answers the interval asked for.
 //
 // Such a fine timer can be given a wake plan, which tells after each tick how long the
 // next can wait because nothing it looks at can change before: it then ticks at those
-// waits instead, the first tick after an enable still after minimumIntervalMs.
+// waits instead, the first tick after an enable still after MinimumIntervalMs.
 class QtTimer : public host::Timer {
   public:
-    static constexpr int minimumIntervalMs = 10;
+    static constexpr int MinimumIntervalMs = 10;
     // Milliseconds until the next tick is needed; called on the GUI thread after each tick.
     using WakePlan = std::function<int()>;
 

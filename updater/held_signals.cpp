@@ -4,7 +4,7 @@
 namespace mendrick {
 namespace {
 
-constexpr int kHeld[4] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int Held[4] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 volatile std::sig_atomic_t received = 0;
 
@@ -22,12 +22,12 @@ HeldSignals::HeldSignals() {
     noting.sa_flags = SA_RESTART;
     sigfillset(&noting.sa_mask);
     for (int i = 0; i < 4; ++i)
-        ::sigaction(kHeld[i], &noting, &former_[i]);
+        ::sigaction(Held[i], &noting, &former_[i]);
 }
 
 HeldSignals::~HeldSignals() {
     for (int i = 0; i < 4; ++i)
-        ::sigaction(kHeld[i], &former_[i], nullptr);
+        ::sigaction(Held[i], &former_[i], nullptr);
     if (received != 0)
         ::raise(received);
 }

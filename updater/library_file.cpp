@@ -19,11 +19,11 @@ namespace mendrick {
 namespace {
 
 // The symbol a Tessaro control library exports: tessaro::version().
-constexpr std::string_view kVersionSymbol = "_ZN7tessaro7versionEv";
+constexpr std::string_view VersionSymbol = "_ZN7tessaro7versionEv";
 
 // All the header tables the check reads together stay below this: a control library's
 // tables take some 40 KB, and a crafted file cannot make the check read or allocate more.
-constexpr std::uint64_t kTableBudget = 4u << 20;
+constexpr std::uint64_t TableBudget = 4u << 20;
 
 // A regular file read at offsets, each read checked against the file's size first and
 // charged to the table budget before anything is allocated for it.
@@ -78,7 +78,7 @@ class FileReader {
     int fd_;
     bool regular_ = false;
     std::uint64_t size_ = 0;
-    std::uint64_t budget_ = kTableBudget;
+    std::uint64_t budget_ = TableBudget;
 };
 
 std::uint16_t machineField(const unsigned char* header, unsigned char byteOrder) {
@@ -101,9 +101,9 @@ bool isWindowsFile(const FileReader& file) {
 }
 
 bool namesVersionSymbol(const std::vector<char>& strings, ElfW(Word) at) {
-    return at < strings.size() && strings.size() - at > kVersionSymbol.size() &&
-           std::memcmp(strings.data() + at, kVersionSymbol.data(), kVersionSymbol.size()) == 0 &&
-           strings[at + kVersionSymbol.size()] == '\0';
+    return at < strings.size() && strings.size() - at > VersionSymbol.size() &&
+           std::memcmp(strings.data() + at, VersionSymbol.data(), VersionSymbol.size()) == 0 &&
+           strings[at + VersionSymbol.size()] == '\0';
 }
 
 bool definesVersionFunction(const ElfW(Sym) & symbol) {
@@ -153,7 +153,7 @@ LibraryFile identify(const FileReader& file) {
     if (!file.regular())
         return result;
     if (file.size() == 0) {
-        result.kind = LibraryFile::Kind::empty;
+        result.kind = LibraryFile::Kind::Empty;
         return result;
     }
     std::array<unsigned char, EI_NIDENT + 4> ident{};
@@ -162,10 +162,10 @@ LibraryFile identify(const FileReader& file) {
                      (ident[EI_CLASS] == ELFCLASS32 || ident[EI_CLASS] == ELFCLASS64) &&
                      (ident[EI_DATA] == ELFDATA2LSB || ident[EI_DATA] == ELFDATA2MSB);
     if (!elf) {
-        result.kind = isWindowsFile(file) ? LibraryFile::Kind::windows : LibraryFile::Kind::other;
+        result.kind = isWindowsFile(file) ? LibraryFile::Kind::Windows : LibraryFile::Kind::Other;
         return result;
     }
-    result.kind = LibraryFile::Kind::elf;
+    result.kind = LibraryFile::Kind::Elf;
     result.machine = {ident[EI_CLASS], ident[EI_DATA], machineField(ident.data(), ident[EI_DATA])};
     return result;
 }
@@ -179,7 +179,7 @@ LibraryFile identifyLibrary(int fd) {
 LibraryFile inspectLibrary(int fd, const ElfMachine& thisMachine) {
     FileReader file(fd);
     LibraryFile result = identify(file);
-    if (result.kind != LibraryFile::Kind::elf || result.machine != thisMachine)
+    if (result.kind != LibraryFile::Kind::Elf || result.machine != thisMachine)
         return result;
     ElfW(Ehdr) header;
     result.tessaroControl = file.read(0, &header, sizeof header) &&
@@ -206,7 +206,7 @@ std::string describe(const ElfMachine& machine) {
         std::uint16_t machine;
         const char* name;
     };
-    static constexpr Name names[] = {
+    static constexpr Name Names[] = {
         {EM_X86_64, "x86-64"}, {EM_386, "x86"},
         {EM_AARCH64, "ARM64"}, {EM_ARM, "ARM"},
         {EM_RISCV, "RISC-V"},  {EM_PPC64, "POWER"},
@@ -215,7 +215,7 @@ std::string describe(const ElfMachine& machine) {
         {EM_SPARCV9, "SPARC"}, {EM_IA_64, "Itanium"},
     };
     std::string text = "machine " + std::to_string(machine.machine);
-    for (const Name& name : names) {
+    for (const Name& name : Names) {
         if (name.machine == machine.machine)
             text = name.name;
     }

@@ -19,13 +19,13 @@ struct ElfMachine {
 // What a file is, as far as loading it as the control library goes.
 struct LibraryFile {
     enum class Kind {
-        unreadable,  // missing, no regular file, or it cannot be read
-        empty,
-        windows,  // a Windows executable or library (MZ header with a PE signature)
-        elf,      // an ELF object of `machine`
-        other,    // anything else: damaged, or no program file at all
+        Unreadable,  // missing, no regular file, or it cannot be read
+        Empty,
+        Windows,  // a Windows executable or library (MZ header with a PE signature)
+        Elf,      // an ELF object of `machine`
+        Other,    // anything else: damaged, or no program file at all
     };
-    Kind kind = Kind::unreadable;
+    Kind kind = Kind::Unreadable;
     ElfMachine machine;
     // An ELF shared object of the machine inspectLibrary was asked about, with a segment
     // to load, that exports tessaro::version(): a control library the installation can load.

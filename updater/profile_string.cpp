@@ -17,7 +17,7 @@ namespace mendrick {
 namespace {
 
 // No profile holds more; a larger file is not read into memory at all.
-constexpr std::size_t kLargestProfile = 1u << 20;
+constexpr std::size_t LargestProfile = 1u << 20;
 
 bool isBlank(char c) {
     // Ctrl-Z is the end-of-file mark old editors left at the end of the file.
@@ -67,14 +67,14 @@ std::string fileText(const std::string& file) {
             return {};
         if (got == 0)
             break;
-        if (text.size() + static_cast<std::size_t>(got) > kLargestProfile)
+        if (text.size() + static_cast<std::size_t>(got) > LargestProfile)
             throw ProfileUnusable("cannot read the profile file " + shown(file) +
                                   ": it is larger than 1 MiB");
         text.append(chunk.data(), static_cast<std::size_t>(got));
     }
-    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-    if (text.starts_with(byteOrderMark))
-        text.erase(0, byteOrderMark.size());
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(ByteOrderMark))
+        text.erase(0, ByteOrderMark.size());
     return text;
 }
 
@@ -104,22 +104,22 @@ Entry entryOf(std::string_view line) {
 // section, the key or the key's "=" is missing.
 std::optional<std::string> findValue(const std::string& text, std::string_view section,
                                      std::string_view key) {
-    enum class Place { before, inside, after } place = Place::before;
+    enum class Place { Before, Inside, After } place = Place::Before;
     std::string_view rest = text;
-    while (!rest.empty() && place != Place::after) {
+    while (!rest.empty() && place != Place::After) {
         const std::size_t end = rest.find('\n');
         const std::string_view line = trimmed(rest.substr(0, end));
         rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
         if (line.empty())
             continue;
         if (const auto name = sectionName(line)) {
-            if (place == Place::inside)
-                place = Place::after;
+            if (place == Place::Inside)
+                place = Place::After;
             else if (equalCaseBlind(*name, section))
-                place = Place::inside;
+                place = Place::Inside;
             continue;
         }
-        if (place != Place::inside)
+        if (place != Place::Inside)
             continue;
         const Entry entry = entryOf(line);
         if (equalCaseBlind(entry.key, key)) {

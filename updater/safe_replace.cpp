@@ -20,7 +20,7 @@ namespace mendrick {
 namespace {
 
 // A new file that nobody may still be writing: older than this is left over.
-constexpr std::time_t kLeftOverAge = 60 * 60;
+constexpr std::time_t LeftOverAge = 60 * 60;
 
 struct Failure {
     std::string step;
@@ -32,7 +32,7 @@ std::optional<ReplaceFailure> failed(const Failure& failure) {
 }
 
 std::string randomName() {
-    static constexpr std::string_view letters =
+    static constexpr std::string_view Letters =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::array<unsigned char, 6> bytes{};
     if (::getrandom(bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size())) {
@@ -40,15 +40,15 @@ std::string randomName() {
         for (std::size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = static_cast<unsigned char>(seed >> (i * 5));
     }
-    std::string name = kNewFilePrefix;
+    std::string name = NewFilePrefix;
     for (const unsigned char byte : bytes)
-        name += letters[byte % letters.size()];
+        name += Letters[byte % Letters.size()];
     return name;
 }
 
 bool isOurName(std::string_view name) {
-    return name.starts_with(kNewFilePrefix) &&
-           name.size() == std::string_view(kNewFilePrefix).size() + 6;
+    return name.starts_with(NewFilePrefix) &&
+           name.size() == std::string_view(NewFilePrefix).size() + 6;
 }
 
 // Removes the new files a killed run left in the folder: ours by name, by age, and by
@@ -73,7 +73,7 @@ void removeLeftOvers(int folder, const std::string& target) {
         if (isOurName(entry->d_name) &&
             ::fstatat(listed, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode) && (info.st_uid == ::geteuid() || info.st_uid == handedTo) &&
-            now - info.st_mtime > kLeftOverAge)
+            now - info.st_mtime > LeftOverAge)
             ::unlinkat(listed, entry->d_name, 0);
     }
     ::closedir(entries);

@@ -45,6 +45,6 @@ struct ReplaceFailure {
 std::optional<ReplaceFailure> replaceFile(const Replacement& replacement);
 
 // The name of a new file before it goes into place: this prefix and six random characters.
-inline constexpr const char* kNewFilePrefix = ".Tessaro.ocx.";
+inline constexpr const char* NewFilePrefix = ".Tessaro.ocx.";
 
 }  // namespace mendrick

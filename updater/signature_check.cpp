@@ -11,8 +11,8 @@ namespace mendrick {
 namespace {
 
 // By its full name: the PATH of whoever runs the update as root chooses nothing here.
-constexpr const char* kVerifier = "/usr/bin/gpgv";
-constexpr int kCannotRun = 127;
+constexpr const char* Verifier = "/usr/bin/gpgv";
+constexpr int CannotRun = 127;
 
 // In the child, between fork and exec: async-signal-safe calls only.
 [[noreturn]] void runVerifier(int keyring, int signature, int data) {
@@ -23,13 +23,13 @@ constexpr int kCannotRun = 127;
     const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (key < 0 || sig < 0 || in < 0 || quiet < 0 || ::dup2(in, 0) < 0 || ::dup2(key, 3) < 0 ||
         ::dup2(sig, 4) < 0 || ::dup2(quiet, 1) < 0 || ::dup2(quiet, 2) < 0)
-        ::_exit(kCannotRun);
-    const char* argv[] = {kVerifier,   "--homedir", "/nonexistent/mendrick",
+        ::_exit(CannotRun);
+    const char* argv[] = {Verifier,    "--homedir", "/nonexistent/mendrick",
                           "--keyring", "/dev/fd/3", "/dev/fd/4",
                           "-",         nullptr};
     const char* envp[] = {"PATH=/usr/bin:/bin", "LC_ALL=C", nullptr};
-    ::execve(kVerifier, const_cast<char* const*>(argv), const_cast<char* const*>(envp));
-    ::_exit(kCannotRun);
+    ::execve(Verifier, const_cast<char* const*>(argv), const_cast<char* const*>(envp));
+    ::_exit(CannotRun);
 }
 
 }  // namespace
@@ -37,20 +37,20 @@ constexpr int kCannotRun = 127;
 SignatureVerdict verifySignature(int keyring, int signature, int data) {
     if (::lseek(data, 0, SEEK_SET) != 0 || ::lseek(keyring, 0, SEEK_SET) != 0 ||
         ::lseek(signature, 0, SEEK_SET) != 0)
-        return SignatureVerdict::cannotCheck;
+        return SignatureVerdict::CannotCheck;
     const pid_t child = ::fork();
     if (child < 0)
-        return SignatureVerdict::cannotCheck;
+        return SignatureVerdict::CannotCheck;
     if (child == 0)
         runVerifier(keyring, signature, data);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0) {
         if (errno != EINTR)
-            return SignatureVerdict::cannotCheck;
+            return SignatureVerdict::CannotCheck;
     }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) == kCannotRun)
-        return SignatureVerdict::cannotCheck;
-    return WEXITSTATUS(status) == 0 ? SignatureVerdict::good : SignatureVerdict::bad;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == CannotRun)
+        return SignatureVerdict::CannotCheck;
+    return WEXITSTATUS(status) == 0 ? SignatureVerdict::Good : SignatureVerdict::Bad;
 }
 
 }  // namespace mendrick

@@ -4,9 +4,9 @@
 namespace mendrick {
 
 enum class SignatureVerdict {
-    good,         // a good signature by a key of the keyring
-    bad,          // no valid signature by a key of the keyring, or no detached signature
-    cannotCheck,  // the checking program could not be run
+    Good,         // a good signature by a key of the keyring
+    Bad,          // no valid signature by a key of the keyring, or no detached signature
+    CannotCheck,  // the checking program could not be run
 };
 
 // Verifies the detached OpenPGP signature open at `signature` over the data open at `data`

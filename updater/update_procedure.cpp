@@ -20,24 +20,24 @@
 namespace mendrick {
 namespace {
 
-constexpr std::string_view kTitle = "Veltrana";
-constexpr std::string_view kNothingRecorded = "Veltrana is Not Installed in Your System";
-constexpr std::string_view kMainProgramMissing = "Veltrana is not Installed on your Computer!";
-constexpr std::string_view kUpdated = "Veltrana, Updated Successfully";
-constexpr std::string_view kNotUpdated = "Veltrana could not be updated: ";
+constexpr std::string_view Title = "Veltrana";
+constexpr std::string_view NothingRecorded = "Veltrana is Not Installed in Your System";
+constexpr std::string_view MainProgramMissing = "Veltrana is not Installed on your Computer!";
+constexpr std::string_view Updated = "Veltrana, Updated Successfully";
+constexpr std::string_view NotUpdated = "Veltrana could not be updated: ";
 
 // The main program as the record names it, and as it is named on Linux, where programs
 // carry no ".exe": either one marks an installation.
-constexpr std::array<std::string_view, 2> kMainProgram = {"quillon", "quillon.exe"};
-constexpr std::string_view kControlLibrary = "Tessaro.ocx";
+constexpr std::array<std::string_view, 2> MainProgram = {"quillon", "quillon.exe"};
+constexpr std::string_view ControlLibrary = "Tessaro.ocx";
 // An installation holding this key takes only libraries that come with a detached
-// signature by it, kept beside the library as kSignature.
-constexpr std::string_view kTrustedKey = "Tessaro.ocx.pub";
-constexpr std::string_view kSignature = "Tessaro.ocx.sig";
+// signature by it, kept beside the library as Signature.
+constexpr std::string_view TrustedKey = "Tessaro.ocx.pub";
+constexpr std::string_view Signature = "Tessaro.ocx.sig";
 
 // A control library is some 15 MB; keys and signatures a few KB.
-constexpr off_t kLargestLibrary = off_t{256} << 20;
-constexpr off_t kLargestKeyFile = off_t{1} << 20;
+constexpr off_t LargestLibrary = off_t{256} << 20;
+constexpr off_t LargestKeyFile = off_t{1} << 20;
 
 std::string inFolder(const std::string& folder, std::string_view name) {
     return shown(folder + (folder.ends_with('/') ? "" : "/") + std::string(name));
@@ -45,7 +45,7 @@ std::string inFolder(const std::string& folder, std::string_view name) {
 
 // The probe matches files and folders alike; a dangling symbolic link is nothing.
 bool mainProgramPresent(int folder) {
-    for (const std::string_view name : kMainProgram) {
+    for (const std::string_view name : MainProgram) {
         struct stat info;
         if (::fstatat(folder, entryName(folder, name).c_str(), &info, 0) == 0)
             return true;
@@ -59,19 +59,19 @@ std::optional<std::string> carriedLibraryFault(const LibraryFile& carried,
                                                const ElfMachine& machine) {
     using Kind = LibraryFile::Kind;
     switch (carried.kind) {
-        case Kind::unreadable:
+        case Kind::Unreadable:
             return std::nullopt;
-        case Kind::windows:
+        case Kind::Windows:
             return "this update carries a Windows library, not the Linux control";
-        case Kind::elf:
+        case Kind::Elf:
             if (carried.machine != machine)
                 return "this update carries the control for " + describe(carried.machine) +
                        "; this computer needs the one for " + describe(machine);
             if (!carried.tessaroControl)
                 return std::string("the library this update carries is no Tessaro control");
             return std::nullopt;
-        case Kind::empty:
-        case Kind::other:
+        case Kind::Empty:
+        case Kind::Other:
             break;
     }
     return std::string("the file this update carries is no Linux library");
@@ -82,11 +82,11 @@ std::optional<std::string> carriedLibraryFault(const LibraryFile& carried,
 // damaged file is replaced: the update repairs it.
 std::optional<std::string> installedLibraryFault(const LibraryFile& installed,
                                                  const ElfMachine& machine) {
-    if (installed.kind == LibraryFile::Kind::windows)
+    if (installed.kind == LibraryFile::Kind::Windows)
         return std::string(
             "the installed control is a Windows library; this update carries "
             "the Linux one");
-    if (installed.kind == LibraryFile::Kind::elf && installed.machine != machine)
+    if (installed.kind == LibraryFile::Kind::Elf && installed.machine != machine)
         return "the installed control is a library for " + describe(installed.machine) +
                "; this update carries the one for " + describe(machine);
     return std::nullopt;
@@ -113,13 +113,13 @@ class Update {
                 "cannot tell which folder this program lies in, so not which library to install",
                 true};
         own_ = openFolder(setup_.ownFolder);
-        source_ = inFolder(setup_.ownFolder, kControlLibrary);
-        target_ = entryName(folder_.get(), kControlLibrary);
+        source_ = inFolder(setup_.ownFolder, ControlLibrary);
+        target_ = entryName(folder_.get(), ControlLibrary);
         targetShown_ = inFolder(folderPath_, target_);
         Inputs inputs;
         if (own_.valid())
             std::tie(inputs.carried, inputs.carriedProblem) =
-                openRegularFile(own_.get(), std::string(kControlLibrary), kLargestLibrary);
+                openRegularFile(own_.get(), std::string(ControlLibrary), LargestLibrary);
         else
             inputs.carriedProblem = std::strerror(errno);
         if (auto failure = checkCarried(inputs))
@@ -130,7 +130,7 @@ class Update {
             return ReplaceFailure{"cannot read " + source_ + ": " + inputs.carriedProblem, false};
         if (auto failure = findKeyAndSignature(inputs))
             return failure;
-        return replaceFile({folder_.get(), target_, inputs.carried->fd.get(), kLargestLibrary,
+        return replaceFile({folder_.get(), target_, inputs.carried->fd.get(), LargestLibrary,
                             [&](int copy) { return checkCopy(inputs, copy); }, shown(folderPath_),
                             targetShown_, source_});
     }
@@ -165,18 +165,18 @@ class Update {
 
     std::optional<ReplaceFailure> findKeyAndSignature(Inputs& inputs) const {
         struct stat entry;
-        const std::string keyName(kTrustedKey);
+        const std::string keyName(TrustedKey);
         if (::fstatat(folder_.get(), keyName.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 &&
             errno == ENOENT)
             return std::nullopt;
-        const std::string keyShown = inFolder(folderPath_, kTrustedKey);
-        auto [key, keyProblem] = openRegularFile(folder_.get(), keyName, kLargestKeyFile);
+        const std::string keyShown = inFolder(folderPath_, TrustedKey);
+        auto [key, keyProblem] = openRegularFile(folder_.get(), keyName, LargestKeyFile);
         if (!key)
             return ReplaceFailure{
                 "cannot read the installation's key " + keyShown + ": " + keyProblem, true};
-        const std::string signatureShown = inFolder(setup_.ownFolder, kSignature);
+        const std::string signatureShown = inFolder(setup_.ownFolder, Signature);
         auto [signature, signatureProblem] =
-            openRegularFile(own_.get(), std::string(kSignature), kLargestKeyFile);
+            openRegularFile(own_.get(), std::string(Signature), LargestKeyFile);
         if (!signature)
             return ReplaceFailure{"the installation takes only signed updates (it holds the key " +
                                       keyShown + "), and the signature " + signatureShown +
@@ -194,13 +194,13 @@ class Update {
         if (!inputs.key)
             return std::nullopt;
         switch (verifySignature(inputs.key->fd.get(), inputs.signature->fd.get(), copy)) {
-            case SignatureVerdict::good:
+            case SignatureVerdict::Good:
                 return std::nullopt;
-            case SignatureVerdict::bad:
-                return "the signature " + inFolder(setup_.ownFolder, kSignature) +
+            case SignatureVerdict::Bad:
+                return "the signature " + inFolder(setup_.ownFolder, Signature) +
                        " is no valid signature of " + source_ + " by the installation's key " +
-                       inFolder(folderPath_, kTrustedKey);
-            case SignatureVerdict::cannotCheck:
+                       inFolder(folderPath_, TrustedKey);
+            case SignatureVerdict::CannotCheck:
                 break;
         }
         return std::string(
@@ -225,39 +225,39 @@ Outcome runUpdate(const UpdateSetup& setup, UserInterface& ui) {
     try {
         count = readProfileString(setup.profileFile, "Quillon", "DestPath", "", buffer);
     } catch (const ProfileUnusable& unusable) {
-        ui.showMessage(kTitle, std::string(kNotUpdated) + unusable.what());
-        return Outcome::refused;
+        ui.showMessage(Title, std::string(NotUpdated) + unusable.what());
+        return Outcome::Refused;
     }
     // The value ends at its first zero, as the system's calls would read it: the folder
     // named in a message is then the folder used.
     const std::string destination(buffer.data(), ::strnlen(buffer.data(), count));
     if (destination.empty()) {
-        ui.showMessage(kTitle, kNothingRecorded);
-        return Outcome::notInstalled;
+        ui.showMessage(Title, NothingRecorded);
+        return Outcome::NotInstalled;
     }
     if (!validText(destination)) {
-        ui.showMessage(kTitle, std::string(kNotUpdated) +
-                                   "the installation folder recorded in the profile is no valid "
-                                   "text: " +
-                                   shown(destination));
-        return Outcome::refused;
+        ui.showMessage(Title, std::string(NotUpdated) +
+                                  "the installation folder recorded in the profile is no valid "
+                                  "text: " +
+                                  shown(destination));
+        return Outcome::Refused;
     }
 
     const std::string folderPath = tessaro::paths::resolve(destination);
     Descriptor folder = openFolder(folderPath);
     if (!folder.valid() || !mainProgramPresent(folder.get())) {
-        ui.showMessage(kTitle, kMainProgramMissing);
-        return Outcome::notInstalled;
+        ui.showMessage(Title, MainProgramMissing);
+        return Outcome::NotInstalled;
     }
 
     ui.yield();
     if (const std::optional<ReplaceFailure> failure =
             Update(setup, folderPath, std::move(folder)).run()) {
-        ui.showMessage(kTitle, std::string(kNotUpdated) + failure->text);
-        return failure->refused ? Outcome::refused : Outcome::copyFailed;
+        ui.showMessage(Title, std::string(NotUpdated) + failure->text);
+        return failure->refused ? Outcome::Refused : Outcome::CopyFailed;
     }
-    ui.showMessage(kTitle, kUpdated);
-    return Outcome::updated;
+    ui.showMessage(Title, Updated);
+    return Outcome::Updated;
 }
 
 }  // namespace mendrick

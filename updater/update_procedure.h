@@ -17,10 +17,10 @@ struct UpdateSetup {
 };
 
 enum class Outcome {
-    updated,       // the installed library was replaced
-    notInstalled,  // no installation recorded, or its main program is missing
-    copyFailed,    // the installed library could not be replaced and was left as it was
-    refused,       // one of the two libraries is not one the installation can load; the
+    Updated,       // the installed library was replaced
+    NotInstalled,  // no installation recorded, or its main program is missing
+    CopyFailed,    // the installed library could not be replaced and was left as it was
+    Refused,       // one of the two libraries is not one the installation can load; the
                    // installed one was left as it was
 };
 

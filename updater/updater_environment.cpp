@@ -63,12 +63,12 @@ bool unattended() {
 
 int exitCodeFor(Outcome outcome) {
     switch (outcome) {
-        case Outcome::updated:
+        case Outcome::Updated:
             return 0;
-        case Outcome::notInstalled:
+        case Outcome::NotInstalled:
             return 1;
-        case Outcome::copyFailed:
-        case Outcome::refused:
+        case Outcome::CopyFailed:
+        case Outcome::Refused:
             return 2;
     }
     return 2;

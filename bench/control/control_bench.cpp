@@ -13,6 +13,7 @@
 #include <tessaro/kavo_video_sync.h>
 #include "control/kavo_video_sync_fields.h"
 #include "platform/media/interpreter.h"
+#include "sim/fixed_module_folder.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_container.h"
 #include "tests/control/course.h"
@@ -22,11 +23,6 @@ namespace {
 using namespace tessaro;
 using testing::Asana;
 using testing::ClipRow;
-
-class BenchModuleFolder : public host::ModuleFolder {
-  public:
-    std::string path() const override { return "/nonexistent"; }
-};
 
 // A control on the virtual clock with its course; media failures are not reported.
 struct Rig {
@@ -45,7 +41,7 @@ struct Rig {
     std::unique_ptr<media::SimBackend> ownedBackend = std::make_unique<media::SimBackend>(clock);
     media::SimBackend& backend = *ownedBackend;
     media::Interpreter interpreter{std::move(ownedBackend)};
-    BenchModuleFolder moduleFolder;
+    host::FixedModuleFolder moduleFolder{"/nonexistent"};
     testing::Course course;
     KavoVideoSync control{{catalogue::processEngine(), interpreter, container, moduleFolder}};
 };

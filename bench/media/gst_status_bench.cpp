@@ -16,8 +16,8 @@
 namespace tessaro::media {
 namespace {
 
-constexpr std::intptr_t pictureBox = 4100;
-constexpr unsigned replyLength = 49;
+constexpr std::intptr_t PictureBox = 4100;
+constexpr unsigned ReplyLength = 49;
 
 // Long enough that both devices are still playing when the status figures are taken.
 class BenchMedia {
@@ -76,7 +76,7 @@ void run(benchmark::State& state, const std::string& command) {
 bool startAsana(benchmark::State& state) {
     run(state, "close all");
     run(state, "open " + media().video() + "  alias video type mpegVideo  style child parent  " +
-                   std::to_string(pictureBox));
+                   std::to_string(PictureBox));
     run(state, "set video time format frames");
     run(state, "open " + media().narration() + " alias Sound type mpegVideo");
     run(state, "play video");
@@ -86,19 +86,19 @@ bool startAsana(benchmark::State& state) {
 
 void statusWhilePlaying(benchmark::State& state, const char* query) {
     CopyingSurface surface;
-    registerVideoSurface(pictureBox, &surface);
+    registerVideoSurface(PictureBox, &surface);
     if (startAsana(state)) {
-        char reply[replyLength + 1];
+        char reply[ReplyLength + 1];
         for (auto _ : state) {
-            const unsigned error = processMediaService().sendString(query, reply, replyLength, 0);
+            const unsigned error = processMediaService().sendString(query, reply, ReplyLength, 0);
             benchmark::DoNotOptimize(error);
             benchmark::DoNotOptimize(reply);
         }
-        processMediaService().sendString(query, reply, replyLength, 0);
+        processMediaService().sendString(query, reply, ReplyLength, 0);
         state.SetLabel(std::string("last reply ") + reply);
     }
     run(state, "close all");
-    unregisterVideoSurface(pictureBox);
+    unregisterVideoSurface(PictureBox);
 }
 
 void BM_StatusVideoPosition(benchmark::State& state) {

@@ -24,9 +24,9 @@
 
 namespace {
 
-constexpr auto warmUp = std::chrono::seconds(1);
-constexpr auto measured = std::chrono::seconds(6);
-constexpr int controlIntervalMs = 1;
+constexpr auto WarmUp = std::chrono::seconds(1);
+constexpr auto Measured = std::chrono::seconds(6);
+constexpr int ControlIntervalMs = 1;
 
 double threadCpuMs() {
     timespec now{};
@@ -47,18 +47,18 @@ void printSince(const Span& span, const char* what) {
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - span.start;
     std::printf("%s: %.2f CPU-ms per second (%d ms wake-ups)\n", what,
                 (threadCpuMs() - span.cpuMs) / seconds.count(),
-                tessaro::qt::QtTimer::minimumIntervalMs);
+                tessaro::qt::QtTimer::MinimumIntervalMs);
 }
 
 int plainLoop() {
     const auto wakes = [](std::chrono::milliseconds length) {
-        for (auto k = length / std::chrono::milliseconds(tessaro::qt::QtTimer::minimumIntervalMs);
+        for (auto k = length / std::chrono::milliseconds(tessaro::qt::QtTimer::MinimumIntervalMs);
              k > 0; --k)
-            ::poll(nullptr, 0, tessaro::qt::QtTimer::minimumIntervalMs);
+            ::poll(nullptr, 0, tessaro::qt::QtTimer::MinimumIntervalMs);
     };
-    wakes(warmUp);
+    wakes(WarmUp);
     const Span span = begin();
-    wakes(measured);
+    wakes(Measured);
     printSince(span, "bare poll loop");
     return 0;
 }
@@ -66,11 +66,11 @@ int plainLoop() {
 int qtLoop(int argc, char** argv) {
     QApplication app(argc, argv);
     QObject window;
-    tessaro::qt::QtTimer timer(window, "Timer1", true, controlIntervalMs);
+    tessaro::qt::QtTimer timer(window, "Timer1", true, ControlIntervalMs);
     timer.onTick([] {});
     Span measuring{};
-    QTimer::singleShot(warmUp, [&] { measuring = begin(); });
-    QTimer::singleShot(warmUp + measured, [&] {
+    QTimer::singleShot(WarmUp, [&] { measuring = begin(); });
+    QTimer::singleShot(WarmUp + Measured, [&] {
         printSince(measuring, "Qt host loop");
         QApplication::quit();
     });

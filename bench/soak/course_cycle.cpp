@@ -6,8 +6,8 @@
 namespace tessaro::soak {
 namespace {
 
-constexpr int playToEndLimitMs = 60000;
-constexpr const char* missingAsana = "Asana the course lacks";
+constexpr int PlayToEndLimitMs = 60000;
+constexpr const char* MissingAsana = "Asana the course lacks";
 
 // Runs a method that reports failures by throwing; a failure is counted, not fatal.
 template <typename Call>
@@ -54,7 +54,7 @@ void preview(SoakHost& host, const CycleShape& shape, Tally& tally) {
 void playToItsEnd(SoakHost& host, Tally& tally) {
     const int endsBefore = host.videoEnds;
     host.control().fileOpen();
-    if (host.passUntil([&] { return host.videoEnds > endsBefore; }, playToEndLimitMs))
+    if (host.passUntil([&] { return host.videoEnds > endsBefore; }, PlayToEndLimitMs))
         ++tally.playbacksEnded;
     else
         ++tally.failures;
@@ -77,7 +77,7 @@ void playCourseCycle(SoakHost& host, const CycleShape& shape, int cycle, Tally& 
     switchThrough(host, asanas, tally);
     control.AsanaNaME(asanas[static_cast<std::size_t>(cycle) % asanas.size()].name);
     playToItsEnd(host, tally);
-    control.AsanaNaME(missingAsana);
+    control.AsanaNaME(MissingAsana);
     control.fileOpen();
     control.StopPlay();
     ++tally.lookups;

@@ -14,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double videoFrameRate = 25;
+constexpr double VideoFrameRate = 25;
 
 double mediaLengthMs(const fs::path& file) {
     const std::string command =
@@ -49,7 +49,7 @@ void VirtualHost::declareCourse(media::SimBackend& backend) {
     for (const auto& entry : fs::directory_iterator(paths::resolve(course::videoFolder(course_)))) {
         const fs::path& file = entry.path();
         if (file.extension() == ".mpg")
-            backend.declareMedia(file.string(), mediaLengthMs(file), videoFrameRate);
+            backend.declareMedia(file.string(), mediaLengthMs(file), VideoFrameRate);
         else if (file.extension() == ".jpg")
             container_.pictures().declarePicture(file.string());
     }

@@ -7,6 +7,7 @@
 #include <tessaro/module_folder.h>
 #include "bench/soak/soak_host.h"
 #include "platform/media/interpreter.h"
+#include "sim/fixed_module_folder.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_container.h"
 #include "sim/virtual_clock.h"
@@ -26,22 +27,13 @@ class VirtualHost final : public SoakHost {
     bool passUntil(const std::function<bool()>& condition, int limitMs) override;
 
   private:
-    class CourseFolder final : public host::ModuleFolder {
-      public:
-        explicit CourseFolder(const std::string& path) : path_(path) {}
-        std::string path() const override { return path_; }
-
-      private:
-        const std::string& path_;
-    };
-
     void declareCourse(media::SimBackend& backend);
 
     std::string course_;
     sim::VirtualClock clock_;
     sim::SimContainer container_{clock_};
     media::Interpreter interpreter_;
-    CourseFolder courseFolder_{course_};
+    host::FixedModuleFolder courseFolder_{course_};
     KavoVideoSync control_;
 };
 

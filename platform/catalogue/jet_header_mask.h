@@ -33,8 +33,8 @@ inline void applyRc4(std::span<const std::uint8_t> key, std::span<std::uint8_t> 
 // RC4 stream of one constant key. Masking and unmasking are the same operation; the
 // engine reads through it and the writer writes through it.
 inline void maskJetHeader(std::span<std::uint8_t> region) {
-    constexpr std::array<std::uint8_t, 4> key{0xC7, 0xDA, 0x39, 0x6B};
-    applyRc4(key, region);
+    constexpr std::array<std::uint8_t, 4> Key{0xC7, 0xDA, 0x39, 0x6B};
+    applyRc4(Key, region);
 }
 
 }  // namespace tessaro::catalogue

@@ -60,12 +60,12 @@ class CommandReadings {
         const auto fresh = std::make_shared<Command>();
         reading = fresh;
         parseCommand(text, *fresh);
-        if (fresh->verb != Verb::Open && kept_.size() < keptTexts)
+        if (fresh->verb != Verb::Open && kept_.size() < KeptTexts)
             kept_.emplace(std::string(text), fresh);
     }
 
   private:
-    static constexpr std::size_t keptTexts = 64;
+    static constexpr std::size_t KeptTexts = 64;
     std::unordered_map<std::string, Reading, TextHash, std::equal_to<>> kept_;
 };
 

@@ -10,7 +10,6 @@ ControlTest::ControlTest() {
     interpreter.setErrorReporter(
         [this](const std::string& message) { errorBoxes.push_back(message); });
     control.InitProperties();
-    moduleFolder.folder = course.root();
 }
 
 void ControlTest::open(const std::string& name) {

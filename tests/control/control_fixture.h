@@ -11,18 +11,13 @@
 #include <tessaro/kavo_video_sync.h>
 #include "control/kavo_video_sync_fields.h"
 #include "platform/media/interpreter.h"
+#include "sim/fixed_module_folder.h"
 #include "sim/recording_command_service.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_container.h"
 #include "tests/control/course.h"
 
 namespace tessaro::testing {
-
-class FixedModuleFolder : public host::ModuleFolder {
-  public:
-    std::string path() const override { return folder; }
-    std::string folder;
-};
 
 // A control on the virtual clock, its media on the sim backend through the real
 // interpreter, its catalogue a real file below a temporary Resourcedir.
@@ -61,8 +56,8 @@ class ControlTest : public ::testing::Test {
     media::Interpreter interpreter{std::move(ownedBackend)};
     sim::RecordingCommandService commands{interpreter};
     std::vector<std::string> errorBoxes;
-    FixedModuleFolder moduleFolder;
     Course course;
+    host::FixedModuleFolder moduleFolder{course.root()};
     KavoVideoSync control{{catalogue::processEngine(), commands, container, moduleFolder}};
 };
 

@@ -8,6 +8,8 @@
 #include <tessaro/variant.h>
 #include "sim/sim_backend.h"
 #include "sim/sim_picture_loader.h"
+#include "tests/support/course_catalogue.h"
+#include "tests/support/temp_folder.h"
 
 namespace tessaro::testing {
 
@@ -49,7 +51,6 @@ Asana videoAsana(std::string name, int id, std::string video, std::vector<ClipRo
 
 inline constexpr double FramesPerSecond = 25;
 inline constexpr double MsPerFrame = 1000 / FramesPerSecond;
-inline constexpr const char* CataloguePassword = "Lark7meadOW";
 
 // A course under a fresh temporary Resourcedir: the catalogue written to hotspots\ and
 // video\, the media declared to the sim backend (videos at 25 frames per second,
@@ -57,9 +58,6 @@ inline constexpr const char* CataloguePassword = "Lark7meadOW";
 class Course {
   public:
     Course();
-    ~Course();
-    Course(const Course&) = delete;
-    Course& operator=(const Course&) = delete;
 
     void write(const std::vector<Asana>& asanas, media::SimBackend& media,
                sim::SimPictureLoader& pictures, const std::string& password = CataloguePassword);
@@ -69,6 +67,7 @@ class Course {
     std::string narrationPath(const std::string& clip) const;
 
   private:
+    TempFolder folder_{"tessaro-course"};
     std::string root_;
 };
 

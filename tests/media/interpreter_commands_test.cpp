@@ -22,7 +22,7 @@ std::string openVideoWithoutAlias() {
     return std::string("open ") + VideoPath;
 }
 
-const std::vector<CommandCase> commandCases = {
+const std::vector<CommandCase> CommandCases = {
     {"ModeAfterOpen", {OpenVideo}, "status video mode", 0, "stopped"},
     {"PositionKeywordInAnyCase", {OpenVideo}, "status video Position", 0, "0"},
     {"KeywordsCaseBlind", {OpenVideo}, "STATUS Video MODE", 0, "stopped"},
@@ -142,7 +142,7 @@ TEST_P(CommandTable, AnswersWithNumberAndReply) {
         EXPECT_EQ(answer.reply, std::string(50, ' ')) << "a failed query leaves the area alone";
 }
 
-INSTANTIATE_TEST_SUITE_P(Interpreter, CommandTable, ::testing::ValuesIn(commandCases),
+INSTANTIATE_TEST_SUITE_P(Interpreter, CommandTable, ::testing::ValuesIn(CommandCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Interpreter, FailedOpenLeavesNothingOpen) {

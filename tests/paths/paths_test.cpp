@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/paths/paths.h"
+#include "tests/support/temp_folder.h"
 
 namespace tessaro::paths {
 namespace {
@@ -14,23 +15,19 @@ namespace fs = std::filesystem;
 class PathsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("tessaro-paths-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(root_ / "Video");
         fs::create_directories(root_ / "sound" / "mp2");
         std::ofstream(root_ / "Video" / "Pose.MPG") << "x";
         std::ofstream(root_ / "sound" / "mp2" / "Ünder.mp2") << "x";
     }
-    void TearDown() override { fs::remove_all(root_); }
-
     std::string windows(const std::string& tail) const {
         std::string base = root_.string();
         std::replace(base.begin(), base.end(), '/', '\\');
         return base + tail;
     }
 
-    fs::path root_;
+    tessaro::testing::TempFolder folder_{"tessaro-paths"};
+    fs::path root_ = folder_.path();
 };
 
 TEST_F(PathsTest, ResolvesWindowsStylePaths) {

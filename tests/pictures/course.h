@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <tessaro/variant.h>
+#include "tests/support/temp_folder.h"
 
 namespace tessaro::testing {
 
@@ -33,9 +34,6 @@ struct AsanaEntry {
 class Course {
   public:
     Course();
-    ~Course();
-    Course(const Course&) = delete;
-    Course& operator=(const Course&) = delete;
 
     const std::string& resourcedir() const { return resourcedir_; }
     const std::string& moduleDir() const { return moduleDir_; }
@@ -48,7 +46,7 @@ class Course {
     void writeEverywhere(const std::vector<AsanaEntry>& asanas);
 
   private:
-    std::string root_;
+    TempFolder folder_{"tessaro-pictures"};
     std::string resourcedir_;
     std::string moduleDir_;
 };

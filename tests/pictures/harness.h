@@ -12,6 +12,7 @@
 #include <tessaro/kavo_video_sync.h>
 #include <tessaro/module_folder.h>
 #include "platform/media/interpreter.h"
+#include "sim/fixed_module_folder.h"
 #include "sim/recording_command_service.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_container.h"
@@ -40,15 +41,6 @@ class SteerableEngine : public catalogue::Engine {
 
   private:
     std::shared_ptr<SteerableRecordset> last_;
-};
-
-class FixedModuleFolder : public host::ModuleFolder {
-  public:
-    explicit FixedModuleFolder(std::string path) : path_(std::move(path)) {}
-    std::string path() const override { return path_; }
-
-  private:
-    std::string path_;
 };
 
 // Hands every command and query on to the recorder after running the test's hook, so
@@ -110,7 +102,7 @@ class Harness {
     sim::RecordingCommandService commands{interpreter};
     HookedCommandService hooked{commands};
     std::vector<std::string> mediaErrors;
-    FixedModuleFolder moduleFolder{course.moduleDir()};
+    host::FixedModuleFolder moduleFolder{course.moduleDir()};
     SteerableEngine engine;
     KavoVideoSync control;
 };

@@ -67,7 +67,7 @@ TEST_F(ContainerTest, EnablingStartsTicksAndDisablingStopsThem) {
         timer.setInterval(interval);
         EXPECT_EQ(timer.interval(), interval);
         EXPECT_EQ(window.findChild<QTimer*>("Timer2")->interval(),
-                  std::max(interval, QtTimer::minimumIntervalMs));
+                  std::max(interval, QtTimer::MinimumIntervalMs));
     }
 }
 
@@ -83,11 +83,11 @@ TEST_F(ContainerTest, AFineTimerWithAWakePlanWaitsAsThePlanSaysAfterEachTick) {
     timer.setWakePlan([] { return 30; });
     timer.setEnabled(true);
     spinUntil([&] { return !timer.enabled(); });
-    EXPECT_EQ(intervalsSeen, (std::vector<int>{QtTimer::minimumIntervalMs, 30, 30}));
+    EXPECT_EQ(intervalsSeen, (std::vector<int>{QtTimer::MinimumIntervalMs, 30, 30}));
     EXPECT_EQ(timer.interval(), 1);
 
     timer.setEnabled(true);
-    EXPECT_EQ(realised.interval(), QtTimer::minimumIntervalMs) << "an enable ticks soon";
+    EXPECT_EQ(realised.interval(), QtTimer::MinimumIntervalMs) << "an enable ticks soon";
     timer.setEnabled(false);
     timer.setInterval(200);
     timer.setEnabled(true);
@@ -110,7 +110,7 @@ TEST_F(ContainerTest, AWakeFromAnyThreadBringsAPlannedTickAtOnce) {
     timer.setWakePlan([] { return 60'000; });
     timer.setEnabled(true);
     spinUntil([&] { return !timer.enabled(); });
-    EXPECT_EQ(intervalsSeen, (std::vector<int>{QtTimer::minimumIntervalMs, 0}));
+    EXPECT_EQ(intervalsSeen, (std::vector<int>{QtTimer::MinimumIntervalMs, 0}));
 }
 
 TEST_F(ContainerTest, ATickNeverStartsInsideAnotherTickOfTheSameTimer) {

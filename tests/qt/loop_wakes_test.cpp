@@ -43,17 +43,17 @@ TEST(LoopWakes, Timer1WakesALeadBeforeTheNearestForeseenChangeWithinTheFineAndSl
     const auto none = std::nullopt;
     const std::vector<Case> cases = {
         {"preview: the video's end", True, 0, 200, none, 5, 160},
-        {"preview: the end near", True, 0, 20, none, 5, LoopWakes::fineMs},
-        {"preview: the end within a fine interval", True, 0, 4.2, none, 5, 5 + LoopWakes::landMs},
-        {"preview: the end due and not come", True, 0, 0, none, 5, LoopWakes::fineMs},
-        {"preview: a paused video", True, 0, none, none, none, LoopWakes::slowMs},
+        {"preview: the end near", True, 0, 20, none, 5, LoopWakes::FineMs},
+        {"preview: the end within a fine interval", True, 0, 4.2, none, 5, 5 + LoopWakes::LandMs},
+        {"preview: the end due and not come", True, 0, 0, none, 5, LoopWakes::FineMs},
+        {"preview: a paused video", True, 0, none, none, none, LoopWakes::SlowMs},
         {"the next clip's frame first", False, 50, 9000, 3000, 130, 90},
         {"the narration's end first", False, 50, 9000, 150, 3000, 110},
-        {"far off: the slow poll", False, 50, 9000, 3000, 900, LoopWakes::slowMs},
-        {"held: the narration's end", False, 50, 9000, 45, none, LoopWakes::fineMs},
+        {"far off: the slow poll", False, 50, 9000, 3000, 900, LoopWakes::SlowMs},
+        {"held: the narration's end", False, 50, 9000, 45, none, LoopWakes::FineMs},
         {"last clip speaking: no frame", False, -10, 9000, 200, 5, 160},
-        {"nothing foreseen", False, -10, none, none, none, LoopWakes::slowMs},
-        {"a change not foreseeable exactly", False, 50, none, 40.5, none, LoopWakes::fineMs},
+        {"nothing foreseen", False, -10, none, none, none, LoopWakes::SlowMs},
+        {"a change not foreseeable exactly", False, 50, none, 40.5, none, LoopWakes::FineMs},
     };
     for (const Case& c : cases) {
         SetForecast forecast;
@@ -77,9 +77,9 @@ TEST(LoopWakes, Timer2WaitsForTheNarrationExceptInASilentPreview) {
     KavoVideoSyncFields state;
     EXPECT_EQ(LoopWakes::pictureLoop(state, forecast), 60);
     forecast.soundStops.reset();
-    EXPECT_EQ(LoopWakes::pictureLoop(state, forecast), LoopWakes::slowMs);
+    EXPECT_EQ(LoopWakes::pictureLoop(state, forecast), LoopWakes::SlowMs);
     state.PhotoPreview = True;
-    EXPECT_EQ(LoopWakes::pictureLoop(state, forecast), LoopWakes::fineMs);
+    EXPECT_EQ(LoopWakes::pictureLoop(state, forecast), LoopWakes::FineMs);
 }
 
 }  // namespace

@@ -4,20 +4,18 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
+
+#include "tests/support/process.h"
 
 namespace tessaro::qt::testing {
 namespace {
 
-void run(const std::string& command) {
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("failed: " + command);
-}
+using tessaro::testing::runCommand;
 
 std::string quoted(const QString& path) {
-    return "'" + path.toStdString() + "'";
+    return tessaro::testing::shellQuoted(path.toStdString());
 }
 
 // ImageMagick writes icons only; a cursor is the same directory with type 2.
@@ -67,8 +65,9 @@ void writeWmf(const QString& path, QRgb colour) {
 }
 
 void writeEmf(const QString& path, QRgb colour) {
-    run(std::string(TESSARO_EMF_WRITER) + " " + quoted(path) + " " + std::to_string(qRed(colour)) +
-        " " + std::to_string(qGreen(colour)) + " " + std::to_string(qBlue(colour)));
+    runCommand(std::string(TESSARO_EMF_WRITER) + " " + quoted(path) + " " +
+               std::to_string(qRed(colour)) + " " + std::to_string(qGreen(colour)) + " " +
+               std::to_string(qBlue(colour)));
 }
 
 }  // namespace
@@ -76,12 +75,12 @@ void writeEmf(const QString& path, QRgb colour) {
 std::vector<PictureFormat> writePictureFormats(const QString& folder) {
     const QDir dir(folder);
     const auto convert = [&](const char* colour, const std::string& output) {
-        run("convert -size 40x30 xc:" + std::string(colour) + " " + output);
+        runCommand("convert -size 40x30 xc:" + std::string(colour) + " " + output);
     };
     convert("'#ff0000' -type palette -compress RLE",
             "bmp3:" + quoted(dir.filePath("pose-rle.bmp")));
-    run("convert -size 32x32 xc:'#00ff00' ico:" + quoted(dir.filePath("pose.ico")));
-    run("convert -size 32x32 xc:'#0000ff' ico:" + quoted(dir.filePath("icon.ico")));
+    runCommand("convert -size 32x32 xc:'#00ff00' ico:" + quoted(dir.filePath("pose.ico")));
+    runCommand("convert -size 32x32 xc:'#0000ff' ico:" + quoted(dir.filePath("icon.ico")));
     makeCursor(dir.filePath("icon.ico"), dir.filePath("pose.cur"));
     QFile::remove(dir.filePath("icon.ico"));
     convert("'#ffff00'", "gif:" + quoted(dir.filePath("pose.gif")));

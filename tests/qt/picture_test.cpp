@@ -18,15 +18,15 @@
 namespace tessaro::qt {
 namespace {
 
-constexpr QRgb red = qRgb(255, 0, 0);
-constexpr QRgb blue = qRgb(0, 0, 255);
+constexpr QRgb Red = qRgb(255, 0, 0);
+constexpr QRgb Blue = qRgb(0, 0, 255);
 
 class PictureTest : public ::testing::Test, protected testing::WithApplication {
   protected:
     PictureTest() {
         QDir(folder.path()).mkpath("Video");
         QImage image(20, 10, QImage::Format_RGB32);
-        image.fill(red);
+        image.fill(Red);
         image.save(folder.filePath("Video/Pose1.PNG"));
         QFile notAPicture(folder.filePath("Video/notes.jpg"));
         notAPicture.open(QIODevice::WriteOnly);
@@ -113,8 +113,8 @@ TEST_F(PictureBoxTest, ThePictureIsDrawnAtTheTopLeftUnscaled) {
     window.resize(352, 288);
     const QRgb background = pixel(100, 100);
     box->setPicture(loader.load(windowsPath("\\video\\pose1.png")));
-    EXPECT_EQ(pixel(0, 0), red & 0xffffffu);
-    EXPECT_EQ(pixel(19, 9), red & 0xffffffu);
+    EXPECT_EQ(pixel(0, 0), Red & 0xffffffu);
+    EXPECT_EQ(pixel(19, 9), Red & 0xffffffu);
     EXPECT_EQ(pixel(25, 5), background);
     box->setPicture({});
     EXPECT_EQ(pixel(0, 0), background);
@@ -135,13 +135,13 @@ TEST_F(PictureBoxTest, AFrameFromAStreamingThreadIsDrawnOverThePictureUntilClear
     });
     streaming.join();
     QCoreApplication::processEvents();
-    EXPECT_EQ(pixel(3, 3), blue & 0xffffffu);
-    EXPECT_EQ(pixel(18, 3), red & 0xffffffu);
+    EXPECT_EQ(pixel(3, 3), Blue & 0xffffffu);
+    EXPECT_EQ(pixel(18, 3), Red & 0xffffffu);
     EXPECT_EQ(box->currentFrame().size(), QSize(width, height));
 
     box->clearFrame();
     QCoreApplication::processEvents();
-    EXPECT_EQ(pixel(3, 3), red & 0xffffffu);
+    EXPECT_EQ(pixel(3, 3), Red & 0xffffffu);
 }
 
 TEST_F(PictureBoxTest, TakesFramesOnlyWhileItsWindowIsShown) {

@@ -84,7 +84,7 @@ struct Fault {
     friend void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
 };
 
-const std::vector<std::string> noBox;
+const std::vector<std::string> NoBox;
 
 // The mode of a device of the process's media service, or its error number.
 std::string deviceStatus(const std::string& device) {
@@ -178,52 +178,52 @@ TEST_P(PlaybackFault, HostGoesOnAndTheNextPlaybackIsWhole) {
     widget.fileOpen();
     ASSERT_TRUE(spinUntil([&] { return count("VideoEnd") > 0; })) << "no VideoEnd";
     EXPECT_EQ(events, (std::vector<std::string>{"CurAudioNos", "CurAudioNos", "VideoEnd"}));
-    EXPECT_EQ(boxes, noBox);
+    EXPECT_EQ(boxes, NoBox);
 }
 
-const char* const narration = "sound/mp2/clip1.mp2";
-const char* const video = "video/pose.mpg";
-const char* const catalogue = "hotspots/VUDuzu.mdb";
+const char* const Narration = "sound/mp2/clip1.mp2";
+const char* const Video = "video/pose.mpg";
+const char* const Catalogue = "hotspots/VUDuzu.mdb";
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, PlaybackFault,
     ::testing::Values(
         // Damaged in the middle: a short narration ends early; a video that stops before the
         // next clip's frame leaves that clip waiting, as for any video that ends too soon.
-        Fault{"NarrationTruncated", "Tadasana", narration, Spoiled::BeforeOpen, truncateToAThird,
-              Loop::Ends, noBox},
-        Fault{"NarrationScrambled", "Tadasana", narration, Spoiled::BeforeOpen, scrambleTheMiddle,
-              Loop::Ends, noBox},
-        Fault{"VideoTruncated", "Tadasana", video, Spoiled::BeforeOpen, truncateToAThird,
-              Loop::GoesOn, noBox},
-        Fault{"VideoScrambled", "Tadasana", video, Spoiled::BeforeOpen, scrambleTheMiddle,
-              Loop::Ends, noBox},
+        Fault{"NarrationTruncated", "Tadasana", Narration, Spoiled::BeforeOpen, truncateToAThird,
+              Loop::Ends, NoBox},
+        Fault{"NarrationScrambled", "Tadasana", Narration, Spoiled::BeforeOpen, scrambleTheMiddle,
+              Loop::Ends, NoBox},
+        Fault{"VideoTruncated", "Tadasana", Video, Spoiled::BeforeOpen, truncateToAThird,
+              Loop::GoesOn, NoBox},
+        Fault{"VideoScrambled", "Tadasana", Video, Spoiled::BeforeOpen, scrambleTheMiddle,
+              Loop::Ends, NoBox},
         // Gone or replaced while open: the devices play the file they opened.
-        Fault{"NarrationDeleted", "Tadasana", narration, Spoiled::AfterOpen, removeFile, Loop::Ends,
-              noBox},
-        Fault{"VideoDeleted", "Tadasana", video, Spoiled::AfterOpen, removeFile, Loop::Ends, noBox},
-        Fault{"NarrationReplaced", "Tadasana", narration, Spoiled::AfterOpen, replaceByRename,
-              Loop::Ends, noBox},
-        Fault{"VideoOverwritten", "Tadasana", video, Spoiled::AfterOpen, overwriteInPlace,
-              Loop::Ends, noBox},
+        Fault{"NarrationDeleted", "Tadasana", Narration, Spoiled::AfterOpen, removeFile, Loop::Ends,
+              NoBox},
+        Fault{"VideoDeleted", "Tadasana", Video, Spoiled::AfterOpen, removeFile, Loop::Ends, NoBox},
+        Fault{"NarrationReplaced", "Tadasana", Narration, Spoiled::AfterOpen, replaceByRename,
+              Loop::Ends, NoBox},
+        Fault{"VideoOverwritten", "Tadasana", Video, Spoiled::AfterOpen, overwriteInPlace,
+              Loop::Ends, NoBox},
         // Not media: the open fails, and each later command on the absent device once.
         Fault{"NarrationNotMedia",
               "Tadasana",
-              narration,
+              Narration,
               Spoiled::BeforeOpen,
               writeNotes,
               Loop::GoesOn,
               {"open Sound", "play sound"}},
         Fault{"VideoNotMedia",
               "Tadasana",
-              video,
+              Video,
               Spoiled::BeforeOpen,
               writeNotes,
               Loop::GoesOn,
               {"open video", "set video", "play video", "pause video"}},
         Fault{"PictureNarrationNotMedia",
               "Vrksasana",
-              narration,
+              Narration,
               Spoiled::BeforeOpen,
               writeNotes,
               Loop::GoesOn,
@@ -231,17 +231,17 @@ INSTANTIATE_TEST_SUITE_P(
         // A pipeline element fails after ten frames, before clip2's frame.
         Fault{"VideoFailsMidStream",
               "Tadasana",
-              video,
+              Video,
               Spoiled::BeforeOpen,
               leaveAlone,
               Loop::GoesOn,
               {"play video"},
               "identity error-after=10 ! fakesink sync=true"},
         // The rows were read when the playback started.
-        Fault{"CatalogueRemoved", "Tadasana", catalogue, Spoiled::AfterOpen, removeFile, Loop::Ends,
-              noBox},
-        Fault{"CatalogueRemovedUnderPictures", "Vrksasana", catalogue, Spoiled::AfterOpen,
-              removeFile, Loop::Ends, noBox}),
+        Fault{"CatalogueRemoved", "Tadasana", Catalogue, Spoiled::AfterOpen, removeFile, Loop::Ends,
+              NoBox},
+        Fault{"CatalogueRemovedUnderPictures", "Vrksasana", Catalogue, Spoiled::AfterOpen,
+              removeFile, Loop::Ends, NoBox}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -19,9 +19,9 @@
 namespace tessaro::qt {
 namespace {
 
-using testing::clipSeconds;
+using testing::ClipSeconds;
 using testing::RealWorldCourse;
-using testing::secondClipFrame;
+using testing::SecondClipFrame;
 using testing::spinUntil;
 
 long long videoPosition() {
@@ -85,11 +85,11 @@ TEST_F(RealWorldCourseTest, EveryPlayableVideoNarratesOnTimeAndEnds) {
         ASSERT_TRUE(spinUntil([&] { return ended(); })) << "no VideoEnd";
         ASSERT_EQ(events.size(), 3u);
         EXPECT_EQ(events[1].name, "CurAudioNos");
-        EXPECT_GE(events[1].videoFrame, secondClipFrame);
-        EXPECT_LE(events[1].videoFrame, secondClipFrame + 3);
-        const auto spokenFrames = static_cast<long long>(clipSeconds * 25);
-        EXPECT_GE(events[2].videoFrame, secondClipFrame + spokenFrames - 4);
-        EXPECT_LE(events[2].videoFrame, secondClipFrame + spokenFrames + 6);
+        EXPECT_GE(events[1].videoFrame, SecondClipFrame);
+        EXPECT_LE(events[1].videoFrame, SecondClipFrame + 3);
+        const auto spokenFrames = static_cast<long long>(ClipSeconds * 25);
+        EXPECT_GE(events[2].videoFrame, SecondClipFrame + spokenFrames - 4);
+        EXPECT_LE(events[2].videoFrame, SecondClipFrame + spokenFrames + 6);
         widget.StopPlay();
     }
     EXPECT_TRUE(boxes.empty()) << boxes.front();

@@ -8,6 +8,7 @@
 #include <tessaro/command_service.h>
 #include <tessaro/kavo_video_sync_widget.h>
 #include <tessaro/module_folder.h>
+#include "sim/fixed_module_folder.h"
 
 namespace tessaro::qt::testing {
 
@@ -37,16 +38,11 @@ class AcceptingMedia : public media::CommandService {
     std::vector<std::string> commands;
 };
 
-class FixedFolder : public host::ModuleFolder {
-  public:
-    std::string path() const override { return "/nonexistent"; }
-};
-
 // The services of a widget that never reaches a real catalogue or media file.
 struct StubServices {
     MissingCatalogue engine;
     AcceptingMedia media;
-    FixedFolder folder;
+    host::FixedModuleFolder folder{"/nonexistent"};
 
     KavoVideoSyncWidget::Services services() { return {engine, media, folder}; }
 };

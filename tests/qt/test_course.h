@@ -2,10 +2,11 @@
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
 #include <chrono>
 #include <functional>
 #include <string>
+
+#include "tests/support/temp_folder.h"
 
 namespace tessaro::qt::testing {
 
@@ -21,10 +22,10 @@ namespace tessaro::qt::testing {
 class TestCourse {
   public:
     explicit TestCourse(const std::string& videoSource = "color=c=blue", int secondClipFrame = 25);
-    QString resourcedir() const { return folder_.path(); }
+    QString resourcedir() const { return QString::fromStdString(folder_.string()); }
 
   private:
-    QTemporaryDir folder_;
+    tessaro::testing::TempFolder folder_{"tessaro-qt-course"};
 };
 
 // Runs the Qt event loop until the condition holds; false when it still does not after

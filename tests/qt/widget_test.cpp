@@ -67,7 +67,7 @@ TEST_F(WidgetTest, TimersArePreciseDisabledWithTheirIntervalsRealisedNoShorterTh
     };
     for (const Expected& expected :
          {Expected{"Timer2", widget.control().Timer2(), 10, 10},
-          Expected{"Timer1", widget.control().Timer1(), 1, QtTimer::minimumIntervalMs}}) {
+          Expected{"Timer1", widget.control().Timer1(), 1, QtTimer::MinimumIntervalMs}}) {
         SCOPED_TRACE(expected.name);
         EXPECT_FALSE(timer(expected.name).isActive());
         EXPECT_EQ(expected.control.interval(), expected.interval);

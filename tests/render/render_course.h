@@ -38,9 +38,4 @@ struct TestAsana {
 std::vector<TestAsana> testCourseAsanas();
 void writeTestCourse(const std::string& root, const std::vector<TestAsana>& asanas);
 
-// Runs a shell command; throws std::runtime_error when it fails.
-void runCommand(const std::string& command);
-// The text quoted for the shell.
-std::string shellQuoted(const std::string& text);
-
 }  // namespace tessaro::testing

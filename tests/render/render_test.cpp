@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "tests/render/render_course.h"
 #include "tests/render/rendered_media.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
 
 namespace tessaro::testing {
 namespace {
@@ -21,30 +22,12 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-RunResult runRender(const std::vector<std::string>& args, const std::string& scratch) {
+ProcessResult runRender(std::vector<std::string> args) {
     const char* render = std::getenv("TESSARO_RENDER");
     if (render == nullptr)
         throw std::runtime_error("TESSARO_RENDER names no tessaro-render (run through ctest)");
-    std::string command = shellQuoted(render);
-    for (const std::string& a : args)
-        command += " " + shellQuoted(a);
-    command += " >" + shellQuoted(scratch + "/out.txt") + " 2>" + shellQuoted(scratch + "/err.txt");
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(scratch + "/out.txt"),
-            readFile(scratch + "/err.txt")};
+    args.insert(args.begin(), render);
+    return runProcess(args);
 }
 
 std::vector<json> jsonLines(const std::string& text) {
@@ -80,12 +63,11 @@ double videoPositionAt(const json& timeline, double ms) {
 class RenderTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        std::string pattern = fs::temp_directory_path() / "tessaro-render-test-XXXXXX";
-        root_ = mkdtemp(pattern.data());
+        folder_ = std::make_unique<TempFolder>("tessaro-render-test");
+        root_ = folder_->string();
         course_ = root_ + "/course";
         writeTestCourse(course_, testCourseAsanas());
-        courseRun_ =
-            runRender({"--resourcedir", course_, "--course", root_ + "/out", "--json"}, root_);
+        courseRun_ = runRender({"--resourcedir", course_, "--course", root_ + "/out", "--json"});
         for (const json& line : jsonLines(courseRun_.out))
             if (line["event"] == "rendered")
                 renders_.push_back({line["file"], line, course_});
@@ -95,12 +77,12 @@ class RenderTest : public ::testing::Test {
             renderAsana(sample, "Surya Namaskar", root_ + "/surya.webm");
         }
     }
-    static void TearDownTestSuite() { fs::remove_all(root_); }
+    static void TearDownTestSuite() { folder_.reset(); }
 
     static void renderAsana(const std::string& course, const std::string& asana,
                             const std::string& out) {
-        const RunResult run =
-            runRender({"--resourcedir", course, "--asana", asana, out, "--json"}, root_);
+        const ProcessResult run =
+            runRender({"--resourcedir", course, "--asana", asana, out, "--json"});
         for (const json& line : jsonLines(run.out))
             if (line["event"] == "rendered")
                 renders_.push_back({out, line, course});
@@ -113,9 +95,10 @@ class RenderTest : public ::testing::Test {
         throw std::runtime_error("not rendered: " + asana);
     }
 
+    static inline std::unique_ptr<TempFolder> folder_;
     static inline std::string root_;
     static inline std::string course_;
-    static inline RunResult courseRun_;
+    static inline ProcessResult courseRun_;
     static inline std::vector<Rendered> renders_;
 };
 
@@ -130,7 +113,7 @@ TEST_F(RenderTest, ACourseRenderWritesEveryAsanaAndAnIndexAndNamesTheOneItCannot
     EXPECT_EQ(files, (std::vector<std::string>{"01-Trikoñásana.mp4", "01-Trikoñásana.vtt",
                                                "02-Savasana.mp4", "02-Savasana.vtt", "03-Surya.mp4",
                                                "03-Surya.vtt", "index.html"}));
-    const std::string page = readFile(root_ + "/out/index.html");
+    const std::string page = fileContent(root_ + "/out/index.html");
     std::size_t at = 0;
     for (const char* shown :
          {"1. Trikoñásana", "01-Triko%C3%B1%C3%A1sana.mp4", "clip 3 of 3", "2. Savasana",
@@ -141,7 +124,7 @@ TEST_F(RenderTest, ACourseRenderWritesEveryAsanaAndAnIndexAndNamesTheOneItCannot
         at = found == std::string::npos ? at : found;
     }
     EXPECT_EQ(page.find("<script src"), std::string::npos);
-    const std::string chapters = readFile(root_ + "/out/01-Trikoñásana.vtt");
+    const std::string chapters = fileContent(root_ + "/out/01-Trikoñásana.vtt");
     for (const json& clip : timelineOf("Trikoñásana")["clips"]) {
         char mark[64];
         std::snprintf(mark, sizeof mark, "00:00:%06.3f --> ", clip["startMs"].get<double>() / 1000);
@@ -286,7 +269,7 @@ TEST_F(RenderTest, BadInputFailsClearlyAndLeavesNoFileBehind) {
         std::vector<std::string> args = {"--resourcedir", course_};
         for (std::string a : run.args)
             args.push_back(a.rfind("OUT/", 0) == 0 ? out + a.substr(3) : a);
-        const RunResult result = runRender(args, root_);
+        const ProcessResult result = runRender(args);
         EXPECT_EQ(result.exitCode, run.exitCode) << run.what << "\n" << result.err;
         EXPECT_NE(result.err.find(run.message), std::string::npos) << run.what << "\n"
                                                                    << result.err;

@@ -4,7 +4,6 @@
 #include <elf.h>
 #include <gtest/gtest.h>
 #include <link.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -12,14 +11,15 @@
 #include <functional>
 #include <iterator>
 
+#include "tests/support/temp_folder.h"
+
 namespace mendrick {
 namespace {
 
 namespace fs = std::filesystem;
 
 std::string testControl() {
-    std::ifstream in(TEST_CONTROL, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return tessaro::testing::fileContent(TEST_CONTROL);
 }
 
 // The test library with its ELF header changed by `change`.
@@ -47,14 +47,13 @@ void PrintTo(const DamageCase& c, std::ostream* out) {
 class LibraryFileTest : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(LibraryFileTest, ReadsTheHeadersItCanTrust) {
-    const fs::path file = fs::temp_directory_path() /
-                          ("library-file-" + std::to_string(::getpid()) + "-" + GetParam().name);
+    const tessaro::testing::TempFolder folder("library-file");
+    const fs::path file = folder / GetParam().name;
     std::ofstream(file, std::ios::binary) << GetParam().content();
 
     const LibraryFile library = inspectLibrary(file.string(), currentMachine());
-    fs::remove(file);
 
-    EXPECT_EQ(library.kind, LibraryFile::Kind::elf);
+    EXPECT_EQ(library.kind, LibraryFile::Kind::Elf);
     EXPECT_EQ(library.machine, currentMachine());
     EXPECT_EQ(library.tessaroControl, GetParam().tessaroControl);
 }
@@ -77,8 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LibraryFile, TellsMissingEmptyFolderWindowsAndOtherFilesApart) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("library-kinds-" + std::to_string(::getpid()));
+    const tessaro::testing::TempFolder folder("library-kinds");
     fs::create_directories(folder / "folder");
     std::ofstream(folder / "empty");
     std::ofstream(folder / "text") << "not a library at all, just some words";
@@ -86,14 +84,13 @@ TEST(LibraryFile, TellsMissingEmptyFolderWindowsAndOtherFilesApart) {
     const ElfMachine machine = currentMachine();
 
     EXPECT_EQ(inspectLibrary((folder / "missing").string(), machine).kind,
-              LibraryFile::Kind::unreadable);
+              LibraryFile::Kind::Unreadable);
     EXPECT_EQ(inspectLibrary((folder / "folder").string(), machine).kind,
-              LibraryFile::Kind::unreadable);
-    EXPECT_EQ(inspectLibrary((folder / "empty").string(), machine).kind, LibraryFile::Kind::empty);
-    EXPECT_EQ(inspectLibrary((folder / "text").string(), machine).kind, LibraryFile::Kind::other);
-    EXPECT_EQ(inspectLibrary((folder / "dos").string(), machine).kind, LibraryFile::Kind::other)
+              LibraryFile::Kind::Unreadable);
+    EXPECT_EQ(inspectLibrary((folder / "empty").string(), machine).kind, LibraryFile::Kind::Empty);
+    EXPECT_EQ(inspectLibrary((folder / "text").string(), machine).kind, LibraryFile::Kind::Other);
+    EXPECT_EQ(inspectLibrary((folder / "dos").string(), machine).kind, LibraryFile::Kind::Other)
         << "an MZ header without the PE signature it points at";
-    fs::remove_all(folder);
 }
 
 TEST(LibraryFile, DescribesAMachineByNameWidthAndByteOrder) {

@@ -12,14 +12,16 @@
 #include <cstdlib>
 #include <functional>
 
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
 #include "tests/updater/mendrick_sandbox.h"
 
 namespace mendrick::testing {
 namespace {
 
-constexpr uid_t kNobody = 65534;
-constexpr const char* kUpdated = "Veltrana: Veltrana, Updated Successfully\n";
-constexpr const char* kNotUpdated = "Veltrana: Veltrana could not be updated: ";
+constexpr uid_t Nobody = 65534;
+constexpr const char* Updated = "Veltrana: Veltrana, Updated Successfully\n";
+constexpr const char* NotUpdated = "Veltrana: Veltrana could not be updated: ";
 
 // Two OpenPGP keys of the test's own, made once: the installation's and a stranger's.
 class SigningKeys {
@@ -40,27 +42,21 @@ class SigningKeys {
     }
 
   private:
-    SigningKeys()
-        : home_(fs::temp_directory_path() / ("mendrick-keys-" + std::to_string(::getpid()))) {
-        fs::create_directories(home_);
+    SigningKeys() {
         fs::permissions(home_, fs::perms::owner_all);
         for (const char* name : {"trusted", "stranger"})
             gpg("--passphrase '' --quick-gen-key '" + std::string(name) + " <" + name +
                 "@example.org>' ed25519 sign never");
         gpg("--export -o " + (home_ / "trusted.pub").string() + " trusted");
     }
-    ~SigningKeys() {
-        std::system(("GNUPGHOME=" + home_.string() + " gpgconf --kill all").c_str());
-        fs::remove_all(home_);
-    }
+    ~SigningKeys() { std::system(("GNUPGHOME=" + home_.string() + " gpgconf --kill all").c_str()); }
     void gpg(const std::string& arguments) const {
-        const std::string command =
-            "GNUPGHOME=" + home_.string() + " gpg --batch --quiet " + arguments + " 2>/dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("failed: " + command);
+        tessaro::testing::runCommand("GNUPGHOME=" + home_.string() + " gpg --batch --quiet " +
+                                     arguments + " 2>/dev/null");
     }
 
-    fs::path home_;
+    tessaro::testing::TempFolder folder_{"mendrick-keys"};
+    fs::path home_ = folder_.path();
 };
 
 // What a row works on: the sandbox, its recorded installation and the child's environment.
@@ -84,9 +80,9 @@ struct Scene {
 };
 
 enum class Remains {
-    untouched,  // the installation folder exactly as it was
-    replaced,   // the new library in place, and no other name added or removed
-    asChecked,  // what the row's own check says
+    Untouched,  // the installation folder exactly as it was
+    Replaced,   // the new library in place, and no other name added or removed
+    AsChecked,  // what the row's own check says
 };
 
 struct HostileCase {
@@ -139,16 +135,16 @@ TEST_P(MendrickHostileTest, EndsAsItMustAndLeavesWhatItMust) {
             << result.output;
     else
         EXPECT_EQ(result.output, output);
-    if (GetParam().remains == Remains::untouched) {
+    if (GetParam().remains == Remains::Untouched) {
         EXPECT_EQ(snapshot(scene.installation), before);
-    } else if (GetParam().remains == Remains::replaced) {
+    } else if (GetParam().remains == Remains::Replaced) {
         EXPECT_EQ(fileContent(scene.installation / "Tessaro.ocx"), Sandbox::newLibrary());
         EXPECT_EQ(listing(scene.installation), names);
     }
     GetParam().alsoRemains(scene);
 }
 
-const std::string kScript = "#!/bin/sh\necho owned\n";
+const std::string Script = "#!/bin/sh\necho owned\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Attacks, MendrickHostileTest,
@@ -163,30 +159,30 @@ INSTANTIATE_TEST_SUITE_P(
                         s.atThe("create", "move " + (s.root() / "link.new").string() + " " +
                                               (s.root() / "link").string());
                     },
-                    0, kUpdated, Remains::replaced,
+                    0, Updated, Remains::Replaced,
                     [](const Scene& s) { EXPECT_TRUE(fs::is_empty(s.root() / "Elsewhere")); }},
         HostileCase{"carried_library_renamed_over_after_the_checks",
                     [](Scene& s) {
-                        writeFile(s.root() / "script", kScript);
+                        writeFile(s.root() / "script", Script);
                         s.atThe("create", "move " + (s.root() / "script").string() + " " +
                                               s.sandbox.payload().string());
                     },
-                    0, kUpdated, Remains::replaced},
+                    0, Updated, Remains::Replaced},
         HostileCase{"carried_library_rewritten_in_place_after_the_checks",
                     [](Scene& s) {
-                        writeFile(s.root() / "script", kScript);
+                        writeFile(s.root() / "script", Script);
                         s.atThe("create", "overwrite " + (s.root() / "script").string() + " " +
                                               s.sandbox.payload().string());
                     },
                     2,
-                    std::string(kNotUpdated) + "the file this update carries is no Linux library\n",
-                    Remains::untouched},
+                    std::string(NotUpdated) + "the file this update carries is no Linux library\n",
+                    Remains::Untouched},
         // Leftovers.
         HostileCase{"terminated_during_the_copy", [](Scene& s) { s.atThe("create", "signal 15"); },
-                    128 + 15, "", Remains::untouched},
+                    128 + 15, "", Remains::Untouched},
         // Past the point of no return: the new library goes in whole, then the signal ends it.
         HostileCase{"interrupted_at_the_rename", [](Scene& s) { s.atThe("rename", "signal 2"); },
-                    128 + 2, "", Remains::replaced},
+                    128 + 2, "", Remains::Replaced},
         HostileCase{"stale_new_files_swept",
                     [](Scene& s) {
                         for (const char* name : {".Tessaro.ocx.Ab12Cd", ".Tessaro.ocx.fresh1",
@@ -196,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                         age(s.installation / ".Tessaro.ocx.mine", 2 * 3600);
                         age(s.installation / "Tessaro.ocx.Ab12Cd", 2 * 3600);
                     },
-                    0, kUpdated, Remains::asChecked,
+                    0, Updated, Remains::AsChecked,
                     [](const Scene& s) {
                         EXPECT_EQ(listing(s.installation),
                                   (std::vector<std::string>{".Tessaro.ocx.fresh1",
@@ -207,33 +203,33 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         // Files that are no files, refused by name before anything waits on them.
         HostileCase{"carried_named_pipe", [](Scene& s) { makeFifo(s.sandbox.payload()); }, 2,
-                    std::string(kNotUpdated) +
+                    std::string(NotUpdated) +
                         "cannot read {root}/bin/Tessaro.ocx: it is a named pipe, not a file\n",
-                    Remains::untouched},
+                    Remains::Untouched},
         HostileCase{"carried_link_to_dev_zero",
                     [](Scene& s) {
                         fs::remove(s.sandbox.payload());
                         fs::create_symlink("/dev/zero", s.sandbox.payload());
                     },
                     2,
-                    std::string(kNotUpdated) +
+                    std::string(NotUpdated) +
                         "cannot read {root}/bin/Tessaro.ocx: it is a symbolic link, not a file\n",
-                    Remains::untouched},
+                    Remains::Untouched},
         HostileCase{
             "installed_named_pipe", [](Scene& s) { makeFifo(s.installation / "Tessaro.ocx"); }, 2,
-            std::string(kNotUpdated) +
+            std::string(NotUpdated) +
                 "cannot replace {root}/Veltrana/Tessaro.ocx: it is a named pipe, not a file\n",
-            Remains::untouched},
+            Remains::Untouched},
         HostileCase{
             "profile_named_pipe", [](Scene& s) { makeFifo(s.sandbox.profile()); }, 2,
-            std::string(kNotUpdated) +
+            std::string(NotUpdated) +
                 "cannot read the profile file {root}/win.ini: it is a named pipe, not a file\n",
-            Remains::untouched},
+            Remains::Untouched},
         HostileCase{"profile_dev_zero",
                     [](Scene& s) { s.environment["MENDRICK_PROFILE"] = "/dev/zero"; }, 2,
-                    std::string(kNotUpdated) +
+                    std::string(NotUpdated) +
                         "cannot read the profile file /dev/zero: it is a device, not a file\n",
-                    Remains::untouched},
+                    Remains::Untouched},
         HostileCase{"profile_over_a_megabyte",
                     [](Scene& s) {
                         writeFile(s.sandbox.profile(),
@@ -241,33 +237,33 @@ INSTANTIATE_TEST_SUITE_P(
                                       std::string(1 << 20, 'x') + "\n");
                     },
                     2,
-                    std::string(kNotUpdated) +
+                    std::string(NotUpdated) +
                         "cannot read the profile file {root}/win.ini: it is larger than 1 MiB\n",
-                    Remains::untouched},
+                    Remains::Untouched},
         // Libraries no host can load.
         HostileCase{
             "carried_library_of_a_thousand_huge_sections",
             [](Scene& s) { writeFile(s.sandbox.payload(), manySectionsLibrary()); }, 2,
-            std::string(kNotUpdated) + "the library this update carries is no Tessaro control\n",
-            Remains::untouched},
+            std::string(NotUpdated) + "the library this update carries is no Tessaro control\n",
+            Remains::Untouched},
         HostileCase{
             "carried_library_without_program_headers",
             [](Scene& s) { writeFile(s.sandbox.payload(), libraryWithoutProgramHeaders()); }, 2,
-            std::string(kNotUpdated) + "the library this update carries is no Tessaro control\n",
-            Remains::untouched},
+            std::string(NotUpdated) + "the library this update carries is no Tessaro control\n",
+            Remains::Untouched},
         // Paths.
         HostileCase{"destination_with_a_zero_byte",
                     [](Scene& s) {
                         s.recordRaw(s.installation.string() + std::string(1, '\0') +
                                     "/../Elsewhere");
                     },
-                    0, kUpdated, Remains::replaced},
+                    0, Updated, Remains::Replaced},
         HostileCase{"destination_not_valid_text",
                     [](Scene& s) { s.recordRaw(s.installation.string() + "\xFF"); }, 2,
-                    std::string(kNotUpdated) +
+                    std::string(NotUpdated) +
                         "the installation folder recorded in the profile is no valid text: "
                         "{root}/Veltrana\\xFF\n",
-                    Remains::untouched},
+                    Remains::Untouched},
         HostileCase{"control_bytes_in_the_folder_name",
                     [](Scene& s) {
                         const fs::path folder = s.root() / "Vel\x1b]0;owned\atrana";
@@ -276,17 +272,17 @@ INSTANTIATE_TEST_SUITE_P(
                         makeFifo(folder / "Tessaro.ocx");
                     },
                     2,
-                    std::string(kNotUpdated) +
+                    std::string(NotUpdated) +
                         "cannot replace {root}/Vel\\x1B]0;owned\\x07trana/Tessaro.ocx: it is a "
                         "named pipe, not a file\n",
-                    Remains::untouched},
+                    Remains::Untouched},
         HostileCase{"program_folder_with_a_backslash",
                     [](Scene& s) {
                         s.sandbox.moveProgram(s.root() / "upd\\ate");
                         writeFile(s.root() / "upd" / "ate" / "Tessaro.ocx",
                                   fileContent(SECOND_TEST_CONTROL));
                     },
-                    0, kUpdated, Remains::replaced},
+                    0, Updated, Remains::Replaced},
         // Signed updates: an installation holding a key takes only what that key signed.
         HostileCase{"signed_by_the_installations_key",
                     [](Scene& s) {
@@ -295,18 +291,18 @@ INSTANTIATE_TEST_SUITE_P(
                         writeFile(s.sandbox.programFolder() / "Tessaro.ocx.sig",
                                   SigningKeys::get().signature(s.sandbox.payload(), true));
                     },
-                    0, kUpdated, Remains::replaced},
+                    0, Updated, Remains::Replaced},
         HostileCase{
             "unsigned_where_a_key_is_held",
             [](Scene& s) {
                 writeFile(s.installation / "Tessaro.ocx.pub", SigningKeys::get().trustedKey());
             },
             2,
-            std::string(kNotUpdated) +
+            std::string(NotUpdated) +
                 "the installation takes only signed updates (it holds the key "
                 "{root}/Veltrana/Tessaro.ocx.pub), and the signature {root}/bin/Tessaro.ocx.sig "
                 "cannot be read: No such file or directory\n",
-            Remains::untouched},
+            Remains::Untouched},
         HostileCase{"signed_by_a_stranger",
                     [](Scene& s) {
                         writeFile(s.installation / "Tessaro.ocx.pub",
@@ -315,11 +311,11 @@ INSTANTIATE_TEST_SUITE_P(
                                   SigningKeys::get().signature(s.sandbox.payload(), false));
                     },
                     2,
-                    std::string(kNotUpdated) +
+                    std::string(NotUpdated) +
                         "the signature {root}/bin/Tessaro.ocx.sig is no valid signature of "
                         "{root}/bin/Tessaro.ocx by the installation's key "
                         "{root}/Veltrana/Tessaro.ocx.pub\n",
-                    Remains::untouched},
+                    Remains::Untouched},
         HostileCase{
             "signature_of_another_library",
             [](Scene& s) {
@@ -327,8 +323,8 @@ INSTANTIATE_TEST_SUITE_P(
                 writeFile(s.sandbox.programFolder() / "Tessaro.ocx.sig",
                           SigningKeys::get().signature(SECOND_TEST_CONTROL, true));
             },
-            2, std::string(kNotUpdated) + "the signature {root}/bin/Tessaro.ocx.sig is no valid...",
-            Remains::untouched}),
+            2, std::string(NotUpdated) + "the signature {root}/bin/Tessaro.ocx.sig is no valid...",
+            Remains::Untouched}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The new file takes the replaced file's permission bits without the special ones, and,
@@ -340,15 +336,15 @@ TEST(MendrickHostile, NewLibraryIsNeverSetuidAndKeepsItsOwner) {
     ASSERT_EQ(::chmod(library.c_str(), 06755), 0);
     const bool root = ::geteuid() == 0;
     if (root) {
-        ASSERT_EQ(::chown(library.c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown(library.c_str(), Nobody, Nobody), 0);
     }
 
-    EXPECT_EQ(sandbox.run().output, kUpdated);
+    EXPECT_EQ(sandbox.run().output, Updated);
     struct stat info;
     ASSERT_EQ(::lstat(library.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0755u);
     if (root) {
-        EXPECT_EQ(info.st_uid, kNobody);
+        EXPECT_EQ(info.st_uid, Nobody);
     }
 }
 
@@ -361,7 +357,7 @@ TEST(MendrickHostile, LinkInTheLibrarysPlaceIsReplacedNotFollowed) {
     fs::remove(library);
     fs::create_symlink(elsewhere, library);
 
-    EXPECT_EQ(sandbox.run().output, kUpdated);
+    EXPECT_EQ(sandbox.run().output, Updated);
     EXPECT_EQ(fileContent(elsewhere), "kept");
     struct stat info;
     ASSERT_EQ(::lstat(library.c_str(), &info), 0);
@@ -383,7 +379,7 @@ TEST(MendrickHostile, NewFileOfAKilledRunIsRemovedByALaterOne) {
     EXPECT_EQ(fileContent(scene.installation / "Tessaro.ocx"), Sandbox::oldLibrary());
 
     age(scene.installation / names.front(), 2 * 3600);
-    EXPECT_EQ(scene.sandbox.run().output, kUpdated);
+    EXPECT_EQ(scene.sandbox.run().output, Updated);
     EXPECT_EQ(listing(scene.installation), (std::vector<std::string>{"Tessaro.ocx", "quillon"}));
 }
 

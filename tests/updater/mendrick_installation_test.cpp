@@ -24,8 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using tessaro::qt::testing::TestCourse;
 
-constexpr const char* kOlderVersion = "0.0.9";
-constexpr const char* kUpdated = "Veltrana: Veltrana, Updated Successfully\n";
+constexpr const char* OlderVersion = "0.0.9";
+constexpr const char* Updated = "Veltrana: Veltrana, Updated Successfully\n";
 
 class InstallationUpdateTest : public ::testing::Test,
                                protected tessaro::qt::testing::WithApplication {
@@ -104,9 +104,9 @@ void readWritten(QProcess& process, QString& output) {
 }
 
 TEST_F(InstallationUpdateTest, TheNextStartLoadsTheNewerControl) {
-    EXPECT_EQ(quillonVersion(), std::string("quillon (Tessaro) ") + kOlderVersion + "\n");
+    EXPECT_EQ(quillonVersion(), std::string("quillon (Tessaro) ") + OlderVersion + "\n");
 
-    EXPECT_EQ(run(update() / "mendrick"), kUpdated);
+    EXPECT_EQ(run(update() / "mendrick"), Updated);
 
     EXPECT_EQ(quillonVersion(), "quillon (Tessaro) " NEWER_VERSION "\n");
     EXPECT_EQ(fs::read_symlink(installation() / "libTessaro.so.0"), "Tessaro.ocx");
@@ -120,12 +120,12 @@ TEST_F(InstallationUpdateTest, AMainProgramRunningDuringTheUpdateKeepsPlaying) {
     QString output;
     ASSERT_TRUE(readUntil(quillon, "CurAudioNos", output)) << output.toStdString();
 
-    EXPECT_EQ(run(update() / "mendrick"), kUpdated);
+    EXPECT_EQ(run(update() / "mendrick"), Updated);
     readWritten(quillon, output);
     ASSERT_EQ(output.count("CurAudioNos"), 1) << "the second narration started before the update";
 
     EXPECT_TRUE(readUntil(quillon, "VideoEnd", output)) << output.toStdString();
-    EXPECT_TRUE(output.contains(QString("Tessaro ") + kOlderVersion)) << output.toStdString();
+    EXPECT_TRUE(output.contains(QString("Tessaro ") + OlderVersion)) << output.toStdString();
     EXPECT_EQ(output.count("CurAudioNos"), 2) << output.toStdString();
     quillon.terminate();
     EXPECT_TRUE(quillon.waitForFinished(60000));

@@ -12,10 +12,10 @@
 namespace mendrick::testing {
 namespace {
 
-constexpr const char* kNothingRecorded = "Veltrana: Veltrana is Not Installed in Your System\n";
-constexpr const char* kMainProgramMissing =
+constexpr const char* NothingRecorded = "Veltrana: Veltrana is Not Installed in Your System\n";
+constexpr const char* MainProgramMissing =
     "Veltrana: Veltrana is not Installed on your Computer!\n";
-constexpr const char* kUpdated = "Veltrana: Veltrana, Updated Successfully\n";
+constexpr const char* Updated = "Veltrana: Veltrana, Updated Successfully\n";
 
 // A folder below the sandbox root whose full path has exactly `length` characters.
 fs::path folderOfLength(const Sandbox& sandbox, std::size_t length) {
@@ -98,33 +98,33 @@ Installations cutEntry(Sandbox& sandbox, const std::string& tail) {
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, MendrickRunTest,
     ::testing::Values(
-        RunCase{"no_profile_file", [](Sandbox&) { return Installations{}; }, 1, kNothingRecorded},
+        RunCase{"no_profile_file", [](Sandbox&) { return Installations{}; }, 1, NothingRecorded},
         RunCase{"no_entry",
                 [](Sandbox& s) {
                     s.writeProfile("Other=1\r\n");
                     return Installations{};
                 },
-                1, kNothingRecorded},
+                1, NothingRecorded},
         RunCase{"empty_entry",
                 [](Sandbox& s) {
                     s.install(s.root() / "Veltrana");
                     s.writeProfile("DestPath=  \r\n");
                     return Installations{{s.root() / "Veltrana" / "Tessaro.ocx", false}};
                 },
-                1, kNothingRecorded},
+                1, NothingRecorded},
         RunCase{"main_program_missing",
                 [](Sandbox& s) {
                     const Installations done = installedAt(s, s.root() / "Veltrana", false);
                     fs::remove(s.root() / "Veltrana" / "quillon");
                     return done;
                 },
-                1, kMainProgramMissing},
+                1, MainProgramMissing},
         RunCase{"folder_missing",
                 [](Sandbox& s) {
                     s.recordInstallation((s.root() / "Gone").string());
                     return Installations{};
                 },
-                1, kMainProgramMissing},
+                1, MainProgramMissing},
         RunCase{"main_program_is_a_folder",
                 [](Sandbox& s) {
                     const Installations done = installedAt(s, s.root() / "Veltrana", true);
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                     fs::create_directory(s.root() / "Veltrana" / "quillon");
                     return done;
                 },
-                0, kUpdated},
+                0, Updated},
         RunCase{"main_program_by_its_windows_name",
                 [](Sandbox& s) {
                     const Installations done = installedAt(s, s.root() / "Veltrana", true);
@@ -140,19 +140,19 @@ INSTANTIATE_TEST_SUITE_P(
                                s.root() / "Veltrana" / "quillon.exe");
                     return done;
                 },
-                0, kUpdated},
+                0, Updated},
         RunCase{"success", [](Sandbox& s) { return installedAt(s, s.root() / "Veltrana", true); },
-                0, kUpdated},
+                0, Updated},
         // A library the installation can load takes the place of an installed file that is
         // none: the update repairs the installation.
         RunCase{"empty_installed_library", [](Sandbox& s) { return installedWith(s, ""); }, 0,
-                kUpdated},
+                Updated},
         RunCase{"truncated_installed_library",
                 [](Sandbox& s) { return installedWith(s, Sandbox::newLibrary().substr(0, 100)); },
-                0, kUpdated},
+                0, Updated},
         RunCase{"installed_library_from_before_the_version_symbol",
                 [](Sandbox& s) { return installedWith(s, libraryWithoutVersionSymbol()); }, 0,
-                kUpdated},
+                Updated},
         RunCase{"windows_style_entry_matched_case_blind",
                 [](Sandbox& s) {
                     const fs::path folder = s.root() / "Program Files" / "Veltrana";
@@ -163,14 +163,13 @@ INSTANTIATE_TEST_SUITE_P(
                                    "\\PROGRAM FILES\\veltrana\"\r\n");
                     return Installations{{folder / "tessaro.OCX", true}};
                 },
-                0, kUpdated},
+                0, Updated},
         RunCase{"entry_of_254_characters",
                 [](Sandbox& s) { return installedAt(s, folderOfLength(s, 254), true); }, 0,
-                kUpdated},
-        RunCase{"entry_of_255_characters", [](Sandbox& s) { return cutEntry(s, "x"); }, 0,
-                kUpdated},
+                Updated},
+        RunCase{"entry_of_255_characters", [](Sandbox& s) { return cutEntry(s, "x"); }, 0, Updated},
         RunCase{"entry_of_300_characters",
-                [](Sandbox& s) { return cutEntry(s, "/" + std::string(45, 'w')); }, 0, kUpdated}),
+                [](Sandbox& s) { return cutEntry(s, "/" + std::string(45, 'w')); }, 0, Updated}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MendrickRun, TwiceInARowCopiesTwiceAndReportsSuccessTwice) {
@@ -183,9 +182,9 @@ TEST(MendrickRun, TwiceInARowCopiesTwiceAndReportsSuccessTwice) {
     writeFile(sandbox.payload(), second_payload);
     const RunResult second = sandbox.run();
 
-    EXPECT_EQ(first.output, kUpdated);
+    EXPECT_EQ(first.output, Updated);
     EXPECT_EQ(first.exitCode, 0);
-    EXPECT_EQ(second.output, kUpdated);
+    EXPECT_EQ(second.output, Updated);
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_EQ(fileContent(library), second_payload);
     EXPECT_EQ(listing(library.parent_path()), (std::vector<std::string>{"Tessaro.ocx", "quillon"}));
@@ -207,7 +206,7 @@ TEST(MendrickRun, LibraryNotYetInstalledIsPlaced) {
         installedAt(sandbox, sandbox.root() / "Veltrana", true).front().library;
     fs::remove(library);
 
-    EXPECT_EQ(sandbox.run().output, kUpdated);
+    EXPECT_EQ(sandbox.run().output, Updated);
     EXPECT_EQ(fileContent(library), Sandbox::newLibrary());
 }
 
@@ -244,7 +243,7 @@ TEST_P(MendrickLocationTest, FindsTheProfileInTheUsersConfigurationFolder) {
     const RunResult result = sandbox.run(environment);
 
     EXPECT_EQ(result.output, GetParam().output);
-    const bool updated = result.output == std::string(kUpdated);
+    const bool updated = result.output == std::string(Updated);
     EXPECT_EQ(fileContent(installation / "Tessaro.ocx"),
               updated ? Sandbox::newLibrary() : Sandbox::oldLibrary());
 }
@@ -253,17 +252,17 @@ INSTANTIATE_TEST_SUITE_P(Locations, MendrickLocationTest,
                          ::testing::Values(LocationCase{"xdg_config_home",
                                                         "settings",
                                                         {{"XDG_CONFIG_HOME", "{root}/settings"}},
-                                                        kUpdated},
-                                           LocationCase{"home_config", ".config", {}, kUpdated},
+                                                        Updated},
+                                           LocationCase{"home_config", ".config", {}, Updated},
                                            LocationCase{"relative_xdg_config_home_is_ignored",
                                                         ".config",
                                                         {{"XDG_CONFIG_HOME", "settings"}},
-                                                        kUpdated},
+                                                        Updated},
                                            LocationCase{"mendrick_profile_comes_first",
                                                         "settings",
                                                         {{"XDG_CONFIG_HOME", "{root}/settings"},
                                                          {"MENDRICK_PROFILE", "{root}/absent.ini"}},
-                                                        kNothingRecorded}),
+                                                        NothingRecorded}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -20,7 +20,7 @@
 namespace mendrick::testing {
 namespace {
 
-constexpr uid_t kNobody = 65534;
+constexpr uid_t Nobody = 65534;
 
 void check(bool ok, const std::string& what) {
     if (!ok)
@@ -34,7 +34,7 @@ void check(bool ok, const std::string& what) {
 void becomeNobody() {
     if (::geteuid() != 0)
         return;
-    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+    if (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
         childFails();
 }
 
@@ -107,9 +107,9 @@ std::string libraryWithoutProgramHeaders() {
 }
 
 std::string manySectionsLibrary() {
-    constexpr std::size_t kSize = 64 * 1024;
-    constexpr std::size_t kSectionsAt = 512;
-    std::string content(kSize, '\0');
+    constexpr std::size_t Size = 64 * 1024;
+    constexpr std::size_t SectionsAt = 512;
+    std::string content(Size, '\0');
     ElfW(Ehdr) header{};
     std::memcpy(header.e_ident, ELFMAG, SELFMAG);
     const ElfMachine machine = currentMachine();
@@ -123,9 +123,9 @@ std::string manySectionsLibrary() {
     header.e_phnum = 1;
     header.e_phentsize = sizeof(ElfW(Phdr));
     header.e_ehsize = sizeof header;
-    header.e_shoff = kSectionsAt;
+    header.e_shoff = SectionsAt;
     header.e_shentsize = sizeof(ElfW(Shdr));
-    header.e_shnum = (kSize - kSectionsAt) / sizeof(ElfW(Shdr));
+    header.e_shnum = (Size - SectionsAt) / sizeof(ElfW(Shdr));
     std::memcpy(content.data(), &header, sizeof header);
     ElfW(Phdr) load{};
     load.p_type = PT_LOAD;
@@ -135,13 +135,8 @@ std::string manySectionsLibrary() {
     table.sh_entsize = sizeof(ElfW(Sym));
     table.sh_size = (64u << 20) / sizeof(ElfW(Sym)) * sizeof(ElfW(Sym));
     for (std::size_t i = 0; i < header.e_shnum; ++i)
-        std::memcpy(content.data() + kSectionsAt + i * sizeof table, &table, sizeof table);
+        std::memcpy(content.data() + SectionsAt + i * sizeof table, &table, sizeof table);
     return content;
-}
-
-std::string fileContent(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void writeFile(const fs::path& file, const std::string& content) {
@@ -175,9 +170,6 @@ std::vector<std::string> snapshot(const fs::path& folder) {
 }
 
 Sandbox::Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "mendrick-XXXXXX").string();
-    check(::mkdtemp(pattern.data()) != nullptr, "cannot create a temporary folder");
-    root_ = pattern;
     program_ = root_ / "bin";
     fs::permissions(root_, fs::perms(0755));
     fs::create_directory(programFolder());
@@ -191,22 +183,13 @@ void Sandbox::moveProgram(const fs::path& folder) {
     program_ = folder;
 }
 
-Sandbox::~Sandbox() {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
-        if (entry.is_directory(ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(root_, ignored);
-}
-
 // Qt wants a private runtime folder owned by the user it runs as.
 std::string Sandbox::runtimeFolder(const ChildLimits& limits) const {
     const fs::path folder = root_ / "runtime";
     fs::create_directories(folder);
     fs::permissions(folder, fs::perms::owner_all);
     if (limits.unprivileged && ::geteuid() == 0)
-        check(::chown(folder.c_str(), kNobody, kNobody) == 0,
-              "cannot hand over " + folder.string());
+        check(::chown(folder.c_str(), Nobody, Nobody) == 0, "cannot hand over " + folder.string());
     return folder.string();
 }
 

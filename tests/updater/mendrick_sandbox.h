@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "updater/library_file.h"
 
 namespace mendrick::testing {
@@ -18,7 +19,7 @@ namespace fs = std::filesystem;
 // Deterministic content for a library file; different seeds give different bytes.
 std::string libraryContent(char seed, std::size_t size = 100 * 1024);
 
-std::string fileContent(const fs::path& file);
+using tessaro::testing::fileContent;
 // Writes `content` to `file`, creating the folders on its way.
 void writeFile(const fs::path& file, const std::string& content);
 
@@ -60,9 +61,6 @@ struct RunResult {
 class Sandbox {
   public:
     Sandbox();
-    ~Sandbox();
-    Sandbox(const Sandbox&) = delete;
-    Sandbox& operator=(const Sandbox&) = delete;
 
     const fs::path& root() const { return root_; }
     fs::path programFolder() const { return program_; }
@@ -96,7 +94,8 @@ class Sandbox {
   private:
     std::string runtimeFolder(const ChildLimits& limits) const;
 
-    fs::path root_;
+    tessaro::testing::TempFolder folder_{"mendrick"};
+    fs::path root_ = folder_.path();
     fs::path program_;
 };
 

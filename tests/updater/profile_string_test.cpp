@@ -2,11 +2,12 @@
 #include "updater/profile_string.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <filesystem>
 #include <fstream>
+
+#include "tests/support/temp_folder.h"
 
 namespace mendrick {
 namespace {
@@ -25,12 +26,6 @@ void PrintTo(const ProfileCase& c, std::ostream* out) {
 
 class ProfileStringTest : public ::testing::TestWithParam<ProfileCase> {
   protected:
-    void SetUp() override {
-        file_ = fs::temp_directory_path() / ("mendrick-profile-" + std::to_string(::getpid()) +
-                                             "-" + std::to_string(counter_++) + ".ini");
-    }
-    void TearDown() override { fs::remove(file_); }
-
     void write(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
 
     std::string read(std::string_view fallback = "") {
@@ -43,8 +38,8 @@ class ProfileStringTest : public ::testing::TestWithParam<ProfileCase> {
         return std::string(buffer.data(), count);
     }
 
-    fs::path file_;
-    static inline int counter_ = 0;
+    tessaro::testing::TempFolder folder_{"mendrick-profile"};
+    fs::path file_ = folder_ / "profile.ini";
 };
 
 TEST_P(ProfileStringTest, ReadsDestPathWithTheClassicRules) {

@@ -2,12 +2,13 @@
 #include "updater/update_procedure.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace mendrick {
 namespace {
@@ -28,14 +29,10 @@ class RecordingInterface : public UserInterface {
 class UpdateProcedureTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("mendrick-procedure-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(root_ / "bin");
         fs::copy_file(TEST_CONTROL, root_ / "bin" / "Tessaro.ocx");
         setup_ = {(root_ / "Quillon.ini").string(), (root_ / "bin").string(), currentMachine()};
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     void record(const std::string& destPath) {
         std::ofstream(root_ / "Quillon.ini") << "[Quillon]\nDestPath=" << destPath << "\n";
@@ -45,25 +42,21 @@ class UpdateProcedureTest : public ::testing::Test {
         std::ofstream(folder / "quillon") << "main";
         std::ofstream(folder / "Tessaro.ocx") << "old";
     }
-    static std::string content(const fs::path& file) {
-        std::ifstream in(file);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    fs::path root_;
+    tessaro::testing::TempFolder folder_{"mendrick-procedure"};
+    fs::path root_ = folder_.path();
     UpdateSetup setup_;
     RecordingInterface ui_;
 };
 
 TEST_F(UpdateProcedureTest, NothingRecordedShowsOneBoxWithoutYielding) {
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::NotInstalled);
     EXPECT_EQ(ui_.calls,
               (std::vector<std::string>{"Veltrana: Veltrana is Not Installed in Your System"}));
 }
 
 TEST_F(UpdateProcedureTest, MissingMainProgramShowsOneBoxWithoutYielding) {
     record((root_ / "nowhere").string());
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::NotInstalled);
     EXPECT_EQ(ui_.calls,
               (std::vector<std::string>{"Veltrana: Veltrana is not Installed on your Computer!"}));
 }
@@ -71,33 +64,34 @@ TEST_F(UpdateProcedureTest, MissingMainProgramShowsOneBoxWithoutYielding) {
 TEST_F(UpdateProcedureTest, YieldsOnceBeforeCopyingThenReportsSuccess) {
     install(root_ / "Veltrana");
     record((root_ / "Veltrana").string());
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::updated);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::Updated);
     EXPECT_EQ(ui_.calls,
               (std::vector<std::string>{"yield", "Veltrana: Veltrana, Updated Successfully"}));
-    EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), content(TEST_CONTROL));
+    EXPECT_EQ(tessaro::testing::fileContent(root_ / "Veltrana" / "Tessaro.ocx"),
+              tessaro::testing::fileContent(TEST_CONTROL));
 }
 
 TEST_F(UpdateProcedureTest, FailedCopyReportsTheErrorInsteadOfSuccess) {
     install(root_ / "Veltrana");
     record((root_ / "Veltrana").string());
     fs::remove(root_ / "bin" / "Tessaro.ocx");
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::copyFailed);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::CopyFailed);
     ASSERT_EQ(ui_.calls.size(), 2u);
     EXPECT_EQ(ui_.calls[0], "yield");
     EXPECT_TRUE(ui_.calls[1].starts_with("Veltrana: Veltrana could not be updated: cannot read "))
         << ui_.calls[1];
-    EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), "old");
+    EXPECT_EQ(tessaro::testing::fileContent(root_ / "Veltrana" / "Tessaro.ocx"), "old");
 }
 
 TEST_F(UpdateProcedureTest, UnknownOwnFolderRefusesInsteadOfUsingTheWorkingFolder) {
     install(root_ / "Veltrana");
     record((root_ / "Veltrana").string());
     setup_.ownFolder.clear();
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::refused);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::Refused);
     EXPECT_EQ(ui_.calls.back(),
               "Veltrana: Veltrana could not be updated: cannot tell which folder this program lies "
               "in, so not which library to install");
-    EXPECT_EQ(content(root_ / "Veltrana" / "Tessaro.ocx"), "old");
+    EXPECT_EQ(tessaro::testing::fileContent(root_ / "Veltrana" / "Tessaro.ocx"), "old");
 }
 
 // A Windows installation, recorded with its drive letter, is no installation this updater
@@ -105,8 +99,8 @@ TEST_F(UpdateProcedureTest, UnknownOwnFolderRefusesInsteadOfUsingTheWorkingFolde
 TEST_F(UpdateProcedureTest, DriveLetterPathNamesNoInstallation) {
     install(root_ / "drive_d" / "Veltrana");
     record("D:\\VELTRANA");
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::notInstalled);
-    EXPECT_EQ(content(root_ / "drive_d" / "Veltrana" / "Tessaro.ocx"), "old");
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::NotInstalled);
+    EXPECT_EQ(tessaro::testing::fileContent(root_ / "drive_d" / "Veltrana" / "Tessaro.ocx"), "old");
 }
 
 TEST_F(UpdateProcedureTest, RefusalLeavesTheInstalledLibraryAfterYielding) {
@@ -114,7 +108,7 @@ TEST_F(UpdateProcedureTest, RefusalLeavesTheInstalledLibraryAfterYielding) {
     std::ofstream(root_ / "Veltrana" / "Tessaro.ocx")
         << "MZ" << std::string(58, '\0') << "@" << std::string(3, '\0') << "PE" << '\0' << '\0';
     record((root_ / "Veltrana").string());
-    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::refused);
+    EXPECT_EQ(runUpdate(setup_, ui_), Outcome::Refused);
     ASSERT_EQ(ui_.calls.size(), 2u);
     EXPECT_EQ(ui_.calls[0], "yield");
     EXPECT_EQ(ui_.calls[1],

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         return ExitFailed;
     }
     if (options.mode == PlayMode::Help) {
-        std::cout << playHelp;
+        std::cout << PlayHelp;
         return ExitEnded;
     }
     if (options.mode == PlayMode::Version) {

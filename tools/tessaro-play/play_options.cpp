@@ -6,7 +6,7 @@
 
 namespace tessaro::play {
 
-const char* const playHelp =
+const char* const PlayHelp =
     "Usage: tessaro-play --resourcedir DIR --asana NAME [OPTION]...\n"
     "  or:  tessaro-play --resourcedir DIR --list [--json]\n"
     "  or:  tessaro-play --help | --version\n"

@@ -32,6 +32,6 @@ struct PlayOptions {
 PlayOptions parsePlayOptions(const std::vector<std::string>& args);
 
 // What --help prints; the manual page is made from it.
-extern const char* const playHelp;
+extern const char* const PlayHelp;
 
 }  // namespace tessaro::play

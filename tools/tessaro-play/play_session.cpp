@@ -22,7 +22,7 @@
 namespace tessaro::play {
 namespace {
 
-const std::string notFoundPrefix = "Asana not found - ";
+const std::string NotFoundPrefix = "Asana not found - ";
 
 // Generous: narration clips of the sample course last a few seconds each, and a hold can
 // add the length of one clip.
@@ -115,7 +115,7 @@ class PlaySession {
     void presentMessage(const std::string& text) {
         clearProgress();
         std::cerr << "tessaro-play: " << text << "\n";
-        if (text.rfind(notFoundPrefix, 0) == 0)
+        if (text.rfind(NotFoundPrefix, 0) == 0)
             notFound_ = true;
     }
 

@@ -85,7 +85,7 @@ std::string section(int number, const IndexEntry& e) {
     return html + clipList(e.timeline) + "</section>\n";
 }
 
-const char* const pageStyle = R"(<style>
+const char* const PageStyle = R"(<style>
 body { font-family: sans-serif; margin: 1.5em auto; max-width: 50em; padding: 0 1em; color: #222; }
 section.asana { border-top: 1px solid #ccc; padding: 0.5em 0 1em; }
 video { width: 100%; max-width: 44em; background: #000; }
@@ -97,7 +97,7 @@ ol.clips a { font-family: monospace; }
 )";
 
 // A click on a clip plays its asana's video from that clip's start.
-const char* const pageScript = R"(<script>
+const char* const PageScript = R"(<script>
 document.querySelectorAll('ol.clips a').forEach(function (link) {
   link.addEventListener('click', function (event) {
     event.preventDefault();
@@ -135,11 +135,11 @@ std::string courseIndexHtml(const std::string& courseTitle,
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
         "<title>" +
-        escapeHtml(courseTitle) + "</title>\n" + pageStyle + "</head>\n<body>\n<h1>" +
+        escapeHtml(courseTitle) + "</title>\n" + PageStyle + "</head>\n<body>\n<h1>" +
         escapeHtml(courseTitle) + "</h1>\n";
     for (std::size_t i = 0; i < entries.size(); ++i)
         html += section(static_cast<int>(i + 1), entries[i]);
-    return html + pageScript + "</body>\n</html>\n";
+    return html + PageScript + "</body>\n</html>\n";
 }
 
 }  // namespace tessaro::render

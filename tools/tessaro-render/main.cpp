@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         return ExitBadArgument;
     }
     if (options.help) {
-        std::cout << renderHelp;
+        std::cout << RenderHelp;
         return ExitRendered;
     }
     if (options.version) {

@@ -40,9 +40,9 @@ std::shared_ptr<GstBuffer> shareBuffer(GstBuffer* buffer) {
 // Pulls the next sample; nullptr at the end. A failure of the pipeline is thrown: it
 // stops the stream without an end, so the sink is polled and the bus read in between.
 GstSample* pullSample(GstElement* pipeline, GstElement* sink, const std::string& path) {
-    constexpr GstClockTime poll = 50 * GST_MSECOND;
+    constexpr GstClockTime Poll = 50 * GST_MSECOND;
     for (;;) {
-        if (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), poll))
+        if (GstSample* sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), Poll))
             return sample;
         if (gst_app_sink_is_eos(GST_APP_SINK(sink)))
             return nullptr;

@@ -50,7 +50,7 @@ Container containerOf(const std::string& path) {
 
 }  // namespace
 
-const char* const renderHelp =
+const char* const RenderHelp =
     "Usage: tessaro-render --resourcedir DIR --asana NAME OUT.mp4|OUT.webm [--json]\n"
     "  or:  tessaro-render --resourcedir DIR --course OUTDIR [--format mp4|webm] [--json]\n"
     "  or:  tessaro-render --help | --version\n"

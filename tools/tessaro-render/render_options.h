@@ -27,6 +27,6 @@ struct RenderOptions {
 RenderOptions parseRenderOptions(const std::vector<std::string>& args);
 
 // What --help prints; the manual page is made from it.
-extern const char* const renderHelp;
+extern const char* const RenderHelp;
 
 }  // namespace tessaro::render

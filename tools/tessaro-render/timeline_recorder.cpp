@@ -12,6 +12,7 @@
 #include <tessaro/kavo_video_sync.h>
 #include "platform/media/interpreter.h"
 #include "platform/paths/paths.h"
+#include "sim/fixed_module_folder.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_container.h"
 
@@ -142,15 +143,6 @@ class RenderContainer : public sim::SimContainer {
     FilePictureLoader pictures_;
 };
 
-class CourseFolder : public host::ModuleFolder {
-  public:
-    explicit CourseFolder(std::string folder) : folder_(std::move(folder)) {}
-    std::string path() const override { return folder_; }
-
-  private:
-    std::string folder_;
-};
-
 // One run of the control, from fileOpen to VideoEnd.
 class Recording {
   public:
@@ -253,7 +245,7 @@ class Recording {
     std::deque<DeviceTrack> tracks_;
     RenderContainer container_;
     media::Interpreter interpreter_;
-    CourseFolder moduleFolder_;
+    host::FixedModuleFolder moduleFolder_;
     KavoVideoSync control_;
     Timeline timeline_;
     std::optional<std::string> message_;

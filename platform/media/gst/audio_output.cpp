@@ -23,16 +23,16 @@ namespace {
 // is stamped a few milliseconds ahead of what is heard and the sound server takes it
 // back over what it holds, so the buffer does not delay a start; it is what a busy
 // machine draws on before the sound breaks off.
-constexpr gint64 sinkBufferUs = 100000;
-constexpr gint64 sinkPeriodUs = 10000;
+constexpr gint64 SinkBufferUs = 100000;
+constexpr gint64 SinkPeriodUs = 10000;
 // Silence given as the output starts: as much as the sink's buffer holds starts it
 // playing, and its clock has started once it has gone on by two periods.
-constexpr GstClockTime primingNs = sinkBufferUs * GST_USECOND;
-constexpr GstClockTime runningNs = 2 * sinkPeriodUs * GST_USECOND;
+constexpr GstClockTime PrimingNs = SinkBufferUs * GST_USECOND;
+constexpr GstClockTime RunningNs = 2 * SinkPeriodUs * GST_USECOND;
 // How long a start may wait for the sink to play the priming silence.
-constexpr GstClockTime startWaitNs = 3 * GST_SECOND;
+constexpr GstClockTime StartWaitNs = 3 * GST_SECOND;
 // The precedence PulseAudio asks for its own threads.
-constexpr int soundThreadNice = -11;
+constexpr int SoundThreadNice = -11;
 
 // The sink's own clock, when it has one, paces the output: its time is the time heard.
 // A live pipeline would otherwise take the system clock, as the sink offers its clock
@@ -64,7 +64,7 @@ bool atDefault(GstElement* element, const char* property) {
 // autoaudiosink picks as it starts; settings a sink description names are left alone.
 void shortenSinkBuffer(GstBin*, GstBin*, GstElement* element, gpointer) {
     if (atDefault(element, "buffer-time") && atDefault(element, "latency-time"))
-        g_object_set(element, "buffer-time", sinkBufferUs, "latency-time", sinkPeriodUs, nullptr);
+        g_object_set(element, "buffer-time", SinkBufferUs, "latency-time", SinkPeriodUs, nullptr);
 }
 
 // The streaming thread hands sound to the server a few milliseconds at a time; left
@@ -83,7 +83,7 @@ GstBusSyncReply onMessage(GstBus*, GstMessage* message, gpointer failed) {
         GstStreamStatusType type;
         gst_message_parse_stream_status(message, &type, nullptr);
         if (type == GST_STREAM_STATUS_TYPE_ENTER)
-            setOwnPriority(soundThreadNice);
+            setOwnPriority(SoundThreadNice);
         else if (type == GST_STREAM_STATUS_TYPE_LEAVE)
             setOwnPriority(0);
     }
@@ -141,7 +141,7 @@ AudioOutput::AudioOutput() {
     useClockOfSink(pipeline_.get());
     if (gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         failed_ = true;
-    push(silence(heardNow(), primingNs));
+    push(silence(heardNow(), PrimingNs));
     waitUntilStarted();
     if (failed_)
         throw Error(errors::CannotLoadDriver, "the audio output cannot be started");
@@ -158,14 +158,14 @@ AudioOutput::~AudioOutput() {
 // right: the sink has started once it has taken all of the priming (the source asks for
 // more) and its clock has gone on by a priming's length since.
 void AudioOutput::waitUntilStarted() {
-    const GstClockTime deadline = gst_util_get_timestamp() + startWaitNs;
+    const GstClockTime deadline = gst_util_get_timestamp() + StartWaitNs;
     const auto waitFor = [&](const std::function<bool()>& done) {
         while (!failed_ && !done() && gst_util_get_timestamp() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     };
     waitFor([this] { return asked_ > 0; });
     const GstClockTime taken = heardNow();
-    waitFor([&] { return heardNow() >= taken + runningNs; });
+    waitFor([&] { return heardNow() >= taken + RunningNs; });
 }
 
 GstClockTime AudioOutput::heardNow() {
@@ -300,13 +300,13 @@ void AudioOutputs::keep() {
             lock.unlock();
             std::call_once(decodersLoaded_, loadNarrationDecoders);
             lock.lock();
-        } else if (idle_ && Clock::now() - idleSince_ >= idleTime) {
+        } else if (idle_ && Clock::now() - idleSince_ >= IdleTime) {
             std::shared_ptr<AudioOutput> closed = std::move(idle_);
             lock.unlock();
             closed.reset();
             lock.lock();
         } else if (idle_) {
-            changed_.wait_until(lock, idleSince_ + idleTime);
+            changed_.wait_until(lock, idleSince_ + IdleTime);
         } else {
             changed_.wait(lock);
         }

@@ -109,11 +109,11 @@ class AudioOutput {
 // for the next device: the clips of a course, and the courses a host plays one after the
 // other, play through one stream of the sound server. Starting a stream takes from a few
 // tens of milliseconds to over a second (a server's first stream), so an output is
-// started aside before it is needed; one left idle for `idleTime` is closed, and the
+// started aside before it is needed; one left idle for `IdleTime` is closed, and the
 // sound server may let its device sleep.
 class AudioOutputs {
   public:
-    static constexpr std::chrono::seconds idleTime{30};
+    static constexpr std::chrono::seconds IdleTime{30};
 
     AudioOutputs();
     ~AudioOutputs();

@@ -58,11 +58,11 @@ void leaveOutUnusedFilters(GstElement* playbin) {
 // The program stream demuxer takes no new stream after two seconds of the stream: a video
 // whose first packet comes later (a screen recorder's, a capture card's) would be lost, so
 // such a file is played from the pack that carries it, without the sound before it.
-constexpr double latestVideoLeadSeconds = 1;
+constexpr double LatestVideoLeadSeconds = 1;
 
 std::uint64_t playedFrom(const MpegVideoScan& scan) {
     return scan.container == MpegVideoScan::Container::ProgramStream &&
-                   scan.videoLeadSeconds > latestVideoLeadSeconds
+                   scan.videoLeadSeconds > LatestVideoLeadSeconds
                ? scan.firstVideoPack
                : 0;
 }

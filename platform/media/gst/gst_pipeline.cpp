@@ -9,7 +9,7 @@
 namespace tessaro::media::gst {
 namespace {
 
-constexpr GstClockTime prerollWait = 5 * GST_SECOND;
+constexpr GstClockTime PrerollWait = 5 * GST_SECOND;
 
 [[noreturn]] void failOpen(const std::string& path, GstMessage* error) {
     Error failure = errorFromMessage(error, "cannot open " + path);
@@ -98,7 +98,7 @@ void preroll(GstElement* pipeline, const std::string& path,
     if (gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_SUCCESS)
         return;
     GstBus* bus = gst_element_get_bus(pipeline);
-    const GstClockTime deadline = gst_util_get_timestamp() + prerollWait;
+    const GstClockTime deadline = gst_util_get_timestamp() + PrerollWait;
     GstMessage* message = nullptr;
     for (GstClockTime now = gst_util_get_timestamp(); now < deadline;
          now = gst_util_get_timestamp()) {

@@ -10,7 +10,7 @@
 namespace tessaro::media::gst {
 namespace {
 
-constexpr GstClockTime seekWait = 5 * GST_SECOND;
+constexpr GstClockTime SeekWait = 5 * GST_SECOND;
 
 double toMs(gint64 ns) {
     return static_cast<double>(ns) / GST_MSECOND;
@@ -135,7 +135,7 @@ void GstPlayer::seek(double positionMs) {
     gst_element_seek_simple(playbin_.get(), GST_FORMAT_TIME,
                             static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                             target);
-    gst_element_get_state(playbin_.get(), nullptr, nullptr, seekWait);
+    gst_element_get_state(playbin_.get(), nullptr, nullptr, SeekWait);
     // Messages of the stream before the flush (an end already reached) no longer apply.
     gst_bus_set_flushing(bus_, TRUE);
     gst_bus_set_flushing(bus_, FALSE);

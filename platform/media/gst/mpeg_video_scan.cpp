@@ -28,9 +28,9 @@ bool isVideoStream(std::uint8_t id) {
 }
 
 double frameRateOfCode(unsigned code) {
-    static constexpr double rates[] = {0,  24000.0 / 1001, 24, 25, 30000.0 / 1001, 30,
+    static constexpr double Rates[] = {0,  24000.0 / 1001, 24, 25, 30000.0 / 1001, 30,
                                        50, 60000.0 / 1001, 60};
-    return code < std::size(rates) ? rates[code] : 0;
+    return code < std::size(Rates) ? Rates[code] : 0;
 }
 
 // The video bytes in order, however the container cut them into packets: start codes are

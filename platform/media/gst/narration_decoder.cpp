@@ -17,7 +17,7 @@ namespace {
 // Decoded pieces kept ready: a narration piece holds 26 ms, so 400 hold 10 s (1.8 MB). A
 // clip of usual length is decoded whole, in one run, as soon as it is opened; a decoder
 // kept only a few pieces ahead would wake for every piece the output takes.
-constexpr guint decodedAhead = 400;
+constexpr guint DecodedAhead = 400;
 
 using Chain = std::vector<std::string>;
 
@@ -69,7 +69,7 @@ Ends addEnds(GstBin* bin, const std::string& path) {
     GstElement* resample = addElement(bin, "audioresample");
     ends.pieces = addElement(bin, "appsink");
     GstCaps* caps = AudioOutput::pieceCaps();
-    g_object_set(ends.pieces, "caps", caps, "sync", FALSE, "max-buffers", decodedAhead,
+    g_object_set(ends.pieces, "caps", caps, "sync", FALSE, "max-buffers", DecodedAhead,
                  "enable-last-sample", FALSE, nullptr);
     gst_caps_unref(caps);
     gst_element_link_many(ends.convert, resample, ends.pieces, nullptr);

@@ -14,7 +14,7 @@
 namespace tessaro::media::gst {
 namespace {
 
-constexpr GstClockTime seekWait = 5 * GST_SECOND;
+constexpr GstClockTime SeekWait = 5 * GST_SECOND;
 
 double toMs(GstClockTime ns) {
     return static_cast<double>(ns) / GST_MSECOND;
@@ -92,7 +92,7 @@ class NarrationPlayer final : public Player {
         gst_element_seek_simple(
             decoder_.get(), GST_FORMAT_TIME,
             static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target);
-        gst_element_get_state(decoder_.get(), nullptr, nullptr, seekWait);
+        gst_element_get_state(decoder_.get(), nullptr, nullptr, SeekWait);
         feed_->restartAt(target);
         haltedAt_ = GST_CLOCK_TIME_NONE;
         atEnd_ = false;
