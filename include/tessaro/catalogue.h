@@ -85,7 +85,7 @@ class TESSARO_EXPORT Engine {
                                                    bool readOnly, std::string_view connect) = 0;
 };
 
-// The process's engine over mdbtools, created on first use.
+// The process's engine, created on first use.
 TESSARO_EXPORT Engine& processEngine();
 
 }  // namespace tessaro::catalogue

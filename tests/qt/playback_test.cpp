@@ -31,7 +31,7 @@ Colour shownColour(KavoVideoSyncWidget& widget) {
     return Colour::None;
 }
 
-// The real control on the process's services (mdbtools catalogue, GStreamer with
+// The real control on the process's services (the Jet catalogue, GStreamer with
 // headless sinks), playing the generated course.
 class PlaybackTest : public ::testing::Test, protected testing::WithApplication {
   protected:
