@@ -323,7 +323,7 @@ TEST(EngineRegressionInputTest, EveryInputIs3343ForOpenQueryAndDump) {
 // A Jet 4 file read as Jet 3 would hand back its password as noise.
 TEST(EngineHeaderVersionTest, Jet4FileWhoseVersionByteSaysJet3Is3343NotAWrongPassword) {
     TempFolder folder;
-    const fs::path file = folder.copyOf("jet4/V2000_with-password.mdb", "VUDuzu.mdb");
+    const fs::path file = copyOf("jet4/V2000_with-password.mdb", folder / "VUDuzu.mdb");
     FileBytes(file).put(VersionOffset, std::string_view("\0", 1));
     try {
         openShared(file, ";PWD=password;");
@@ -357,7 +357,7 @@ TEST(EngineHeaderDateTest, Jet4CreationDateThatIsNoDateIs3343) {
                               std::numeric_limits<double>::infinity(), 3e6}) {
         SCOPED_TRACE(date);
         TempFolder folder;
-        const fs::path file = folder.copyOf("jet4/V2000_with-password.mdb", "VUDuzu.mdb");
+        const fs::path file = copyOf("jet4/V2000_with-password.mdb", folder / "VUDuzu.mdb");
         std::fstream stream(file, std::ios::in | std::ios::out | std::ios::binary);
         std::array<std::uint8_t, 128> masked{};
         stream.seekg(MaskedStart);

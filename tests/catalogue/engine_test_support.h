@@ -2,7 +2,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,10 +10,13 @@
 #include <string>
 
 #include <tessaro/catalogue.h>
+#include "tests/support/temp_folder.h"
 
 namespace tessaro::catalogue::testing {
 
 namespace fs = std::filesystem;
+using tessaro::testing::fileContent;
+using tessaro::testing::TempFolder;
 
 inline const std::string ControlPassword = ";PWD=Lark7meadOW;";
 
@@ -26,16 +28,8 @@ inline fs::path fixtureSource(const std::string& relative) {
 // A copy of a fixture file private to this test process: tests run in parallel processes
 // and an exclusive open of a shared file would shut the others out. Removed at exit.
 inline fs::path fixture(const std::string& relative) {
-    struct ProcessFolder {
-        fs::path path =
-            fs::temp_directory_path() / ("tessaro-fixtures-" + std::to_string(::getpid()));
-        ~ProcessFolder() {
-            std::error_code ignored;
-            fs::remove_all(path, ignored);
-        }
-    };
-    static const ProcessFolder folder;
-    const fs::path copy = folder.path / relative;
+    static const TempFolder folder("tessaro-fixtures");
+    const fs::path copy = folder / relative;
     if (!fs::exists(copy)) {
         fs::create_directories(copy.parent_path());
         fs::copy_file(fixtureSource(relative), copy);
@@ -43,31 +37,12 @@ inline fs::path fixture(const std::string& relative) {
     return copy;
 }
 
-// A folder of its own for each test, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() / ("tessaro-catalogue-" + std::to_string(::getpid()) +
-                                             "-" + test->test_suite_name() + "-" + test->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-
-    const fs::path& path() const { return path_; }
-
-    // A writable copy of a fixture file inside the folder.
-    fs::path copyOf(const std::string& fixtureFile, const std::string& name) const {
-        const fs::path target = path_ / name;
-        fs::copy_file(fixtureSource(fixtureFile), target, fs::copy_options::overwrite_existing);
-        fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
-        return target;
-    }
-
-  private:
-    fs::path path_;
-};
+// A writable copy of a fixture file at target.
+inline fs::path copyOf(const std::string& fixtureFile, const fs::path& target) {
+    fs::copy_file(fixtureSource(fixtureFile), target, fs::copy_options::overwrite_existing);
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+    return target;
+}
 
 // Runs action and returns the number of the tessaro::Error it throws, 0 when it throws
 // none; the error's text goes to the test log.
