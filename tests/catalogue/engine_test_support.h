@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <tessaro/catalogue.h>
 #include "tests/support/temp_folder.h"
@@ -54,6 +55,14 @@ inline int errorNumberOf(const std::function<void()>& action) {
         return error.number();
     }
     return 0;
+}
+
+// The values of the recordset's current row, column by column.
+inline std::vector<Variant> currentRow(const Recordset& rs) {
+    std::vector<Variant> row;
+    for (const std::string& name : rs.fieldNames())
+        row.push_back(rs.field(name));
+    return row;
 }
 
 inline std::shared_ptr<Database> openShared(const fs::path& file,

@@ -34,8 +34,8 @@ TEST(BuildCommandTest, WithAPasswordWritesAFileMdbtoolsReads) {
               "rows":[["Tadasana",1,true],[null,2,false]]}]})";
     const auto output = (folder / "VUDuzu.mdb").string();
 
-    const auto result = runProcess(
-        {tool(), "build", (folder / "good.json").string(), output, "--password", "Lark7meadOW"});
+    const auto result =
+        runProcess({tool(), "build", folder / "good.json", output, "--password", "Lark7meadOW"});
 
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");
@@ -48,7 +48,7 @@ TEST(BuildCommandTest, DumpOfABuildGivesTheDescriptionBack) {
     TempFolder folder;
     std::ofstream(folder / "every.json") << EveryType;
     const auto output = (folder / "every.mdb").string();
-    ASSERT_EQ(runProcess({tool(), "build", (folder / "every.json").string(), output}).exitCode, 0);
+    ASSERT_EQ(runProcess({tool(), "build", folder / "every.json", output}).exitCode, 0);
 
     const auto dumped = runProcess({tool(), "dump", output});
 

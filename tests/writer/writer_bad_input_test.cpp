@@ -120,8 +120,7 @@ TEST_P(BadInputTest, BuildNamesTheFaultExitsOneAndLeavesNoFile) {
     std::ofstream(folder / "description.json") << bad.json;
     const auto output = (folder / "out.mdb").string();
 
-    const auto result =
-        runProcess({tool(), "build", (folder / "description.json").string(), output});
+    const auto result = runProcess({tool(), "build", folder / "description.json", output});
 
     EXPECT_EQ(result.exitCode, 1) << bad.what;
     for (const auto& part : bad.messageParts) {
@@ -148,7 +147,7 @@ TEST(BadInputTest, AFailedBuildLeavesAnEarlierFileUntouched) {
     std::ofstream(folder / "bad.json")
         << R"({"tables":[{"name":"T","columns":[{"name":"I","type":"integer"}],"rows":[[99999]]}]})";
 
-    EXPECT_EQ(runProcess({tool(), "build", (folder / "bad.json").string(), output}).exitCode, 1);
+    EXPECT_EQ(runProcess({tool(), "build", folder / "bad.json", output}).exitCode, 1);
 
     EXPECT_EQ(fileContent(output), "earlier");
 }
@@ -158,7 +157,7 @@ TEST(BadInputTest, AnUnwritableFolderFailsWithoutLeavingATemporaryFile) {
     const catalogue::CatalogueDescription description{
         {table("T", {column("a", ColumnType::Long)}, {{1}})}};
     try {
-        catalogue::writeCatalogue(description, (folder / "missing/out.mdb").string());
+        catalogue::writeCatalogue(description, folder / "missing/out.mdb");
         FAIL() << "writing into a missing folder succeeded";
     } catch (const Error& error) {
         EXPECT_EQ(error.number(), catalogue::errors::CatalogueWriteFailed);
@@ -173,14 +172,14 @@ TEST(BadInputTest, WriterRefusesAnEmptyValueAndNamesItsPlace) {
         {table("Asanas", {column("name", ColumnType::Text), column("AsanaID", ColumnType::Long)},
                {{"a", 1}, {"b", Variant()}})}};
     try {
-        catalogue::writeCatalogue(description, (folder / "out.mdb").string());
+        catalogue::writeCatalogue(description, folder / "out.mdb");
         FAIL() << "an empty value was written";
     } catch (const Error& error) {
         EXPECT_EQ(error.number(), catalogue::errors::InvalidCatalogueDescription);
         EXPECT_EQ(error.text().rfind("table \"Asanas\", row 2, column \"AsanaID\": ", 0), 0u)
             << error.text();
     }
-    EXPECT_FALSE(std::filesystem::exists((folder / "out.mdb").string()));
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.mdb"));
 }
 
 TEST(BadInputTest, TextThatIsNoUtf8OrLeavesCodePage1252IsRefused) {
@@ -197,13 +196,13 @@ TEST(BadInputTest, TextThatIsNoUtf8OrLeavesCodePage1252IsRefused) {
         const catalogue::CatalogueDescription description{
             {table("T", {column("S", ColumnType::Text)}, {{"ok"}, {bad}})}};
         try {
-            catalogue::writeCatalogue(description, (folder / "out.mdb").string());
+            catalogue::writeCatalogue(description, folder / "out.mdb");
             ADD_FAILURE() << "accepted " << ::testing::PrintToString(bad);
         } catch (const Error& error) {
             EXPECT_NE(error.text().find("row 2, column \"S\""), std::string::npos) << error.text();
         }
     }
-    EXPECT_FALSE(std::filesystem::exists((folder / "out.mdb").string()));
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.mdb"));
 }
 
 }  // namespace
