@@ -38,12 +38,6 @@ constexpr std::size_t WideColumns = 60;
 constexpr std::size_t WideCatalogueRow = 5;
 const std::string Marker = "memo-marker";
 
-fs::path regressionInput(const std::string& name) {
-    const char* source = std::getenv("TESSARO_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "fuzz" / "regressions" / "catalogue_read_fuzzer" /
-           name;
-}
-
 // A catalogue file's bytes, patched in place and saved back.
 class FileBytes {
   public:
@@ -305,7 +299,7 @@ TEST(EngineRegressionInputTest, EveryInputIs3343ForOpenQueryAndDump) {
     };
     for (const auto& input : inputs) {
         SCOPED_TRACE(input.name);
-        const fs::path file = regressionInput(input.name);
+        const fs::path file = RegressionInputs / input.name;
         for (const auto& read : std::vector<std::function<void()>>{
                  [&] { dumpCatalogue(file.string(), ""); },
                  [&] { openShared(file)->openRecordset("select * from Big"); }}) {

@@ -21,9 +21,17 @@ using tessaro::testing::TempFolder;
 
 inline const std::string ControlPassword = ";PWD=Lark7meadOW;";
 
-inline fs::path fixtureSource(const std::string& relative) {
+// A file of the source tree, which the test environment names in TESSARO_SOURCE_DIR.
+inline fs::path sourceFile(const fs::path& relative) {
     const char* source = std::getenv("TESSARO_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "tests" / "catalogue" / "fixtures" / relative;
+    return fs::path(source ? source : ".") / relative;
+}
+
+// The inputs that once broke the catalogue reader, kept by its fuzzer.
+inline const fs::path RegressionInputs = sourceFile("fuzz/regressions/catalogue_read_fuzzer");
+
+inline fs::path fixtureSource(const std::string& relative) {
+    return sourceFile("tests/catalogue/fixtures") / relative;
 }
 
 // A copy of a fixture file private to this test process: tests run in parallel processes

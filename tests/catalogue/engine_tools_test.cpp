@@ -111,8 +111,7 @@ TEST(CatalogueToolRegressionTest, DamagedFilesGiveOneErrorLineAndExitCode2) {
     const std::string limit = UnderAddressSanitizer ? "" : "ulimit -v 1000000; ";
     if (UnderAddressSanitizer)
         std::cout << "the address space stays unlimited under AddressSanitizer\n";
-    const fs::path inputs = fs::path(std::getenv("TESSARO_SOURCE_DIR")) / "fuzz" / "regressions";
-    for (const auto& input : fs::directory_iterator(inputs / "catalogue_read_fuzzer")) {
+    for (const auto& input : fs::directory_iterator(RegressionInputs)) {
         // A copy: the query opens its file exclusively, which would shut out the tests that
         // read the same input in parallel.
         const std::string file = (folder.path() / input.path().filename()).string();
