@@ -38,12 +38,6 @@ constexpr std::size_t WideColumns = 60;
 constexpr std::size_t WideCatalogueRow = 5;
 const std::string Marker = "memo-marker";
 
-fs::path regressionInput(const std::string& name) {
-    const char* source = std::getenv("TESSARO_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "fuzz" / "regressions" / "catalogue_read_fuzzer" /
-           name;
-}
-
 // A catalogue file's bytes, patched in place and saved back.
 class FileBytes {
   public:
@@ -305,7 +299,7 @@ TEST(EngineRegressionInputTest, EveryInputIs3343ForOpenQueryAndDump) {
     };
     for (const auto& input : inputs) {
         SCOPED_TRACE(input.name);
-        const fs::path file = regressionInput(input.name);
+        const fs::path file = RegressionInputs / input.name;
         for (const auto& read : std::vector<std::function<void()>>{
                  [&] { dumpCatalogue(file.string(), ""); },
                  [&] { openShared(file)->openRecordset("select * from Big"); }}) {
@@ -323,7 +317,7 @@ TEST(EngineRegressionInputTest, EveryInputIs3343ForOpenQueryAndDump) {
 // A Jet 4 file read as Jet 3 would hand back its password as noise.
 TEST(EngineHeaderVersionTest, Jet4FileWhoseVersionByteSaysJet3Is3343NotAWrongPassword) {
     TempFolder folder;
-    const fs::path file = folder.copyOf("jet4/V2000_with-password.mdb", "VUDuzu.mdb");
+    const fs::path file = copyOf("jet4/V2000_with-password.mdb", folder / "VUDuzu.mdb");
     FileBytes(file).put(VersionOffset, std::string_view("\0", 1));
     try {
         openShared(file, ";PWD=password;");
@@ -357,7 +351,7 @@ TEST(EngineHeaderDateTest, Jet4CreationDateThatIsNoDateIs3343) {
                               std::numeric_limits<double>::infinity(), 3e6}) {
         SCOPED_TRACE(date);
         TempFolder folder;
-        const fs::path file = folder.copyOf("jet4/V2000_with-password.mdb", "VUDuzu.mdb");
+        const fs::path file = copyOf("jet4/V2000_with-password.mdb", folder / "VUDuzu.mdb");
         std::fstream stream(file, std::ios::in | std::ios::out | std::ios::binary);
         std::array<std::uint8_t, 128> masked{};
         stream.seekg(MaskedStart);

@@ -8,13 +8,6 @@ namespace {
 
 using namespace testing;
 
-std::vector<Variant> currentRow(const Recordset& rs) {
-    std::vector<Variant> row;
-    for (const std::string& name : rs.fieldNames())
-        row.push_back(rs.field(name));
-    return row;
-}
-
 // Files made by Access 97 itself: every column type Access offers, read as the engine's
 // untyped values.
 TEST(EngineAccess97Test, ReadsEveryColumnTypeOfTestV1997) {

@@ -41,7 +41,7 @@ int openInOtherProcess(const fs::path& file, bool exclusive) {
 class EngineLockTest : public ::testing::Test {
   protected:
     TempFolder folder_;
-    fs::path file_ = folder_.copyOf("access97/testV1997.mdb", "VUDuzu.mdb");
+    fs::path file_ = copyOf("access97/testV1997.mdb", folder_ / "VUDuzu.mdb");
 };
 
 TEST_F(EngineLockTest, ExclusiveOpenShutsOutOtherProcesses) {

@@ -58,9 +58,9 @@ TEST(EngineOpenTest, FilesThatAreNoJetDatabaseAre3343) {
     TempFolder folder;
     std::ofstream(folder.path() / "text.mdb") << "Standard Jet DB, but only in words\n";
     std::ofstream(folder.path() / "empty.mdb");
-    const fs::path truncated = folder.copyOf("access97/testV1997.mdb", "truncated.mdb");
+    const fs::path truncated = copyOf("access97/testV1997.mdb", folder / "truncated.mdb");
     fs::resize_file(truncated, 100);
-    const fs::path unknownVersion = folder.copyOf("access97/testV1997.mdb", "version9.mdb");
+    const fs::path unknownVersion = copyOf("access97/testV1997.mdb", folder / "version9.mdb");
     {
         std::fstream stream(unknownVersion, std::ios::in | std::ios::out | std::ios::binary);
         stream.seekp(0x14);
@@ -79,7 +79,7 @@ TEST(EngineOpenTest, TruncatedFileIs3343NeverAShorterTable) {
     TempFolder folder;
     for (const std::uintmax_t size : {16384u, 32768u, 65536u, 100000u}) {
         SCOPED_TRACE(size);
-        const fs::path file = folder.copyOf("access97/testV1997.mdb", "truncated.mdb");
+        const fs::path file = copyOf("access97/testV1997.mdb", folder / "truncated.mdb");
         fs::resize_file(file, size);
         EXPECT_EQ(errorNumberOf([&] {
                       auto database = openShared(file);
@@ -93,7 +93,7 @@ TEST(EngineOpenTest, TruncatedFileIs3343NeverAShorterTable) {
 TEST(EngineOpenTest, ResolvesWindowsStylePathsCaseBlind) {
     TempFolder folder;
     fs::create_directory(folder.path() / "Hotspots");
-    folder.copyOf("access97/testV1997.mdb", "Hotspots/VUDuzu.mdb");
+    copyOf("access97/testV1997.mdb", folder / "Hotspots/VUDuzu.mdb");
     const std::string root = folder.path().string();
     auto database = processEngine().openDatabase(root + "\\\\hotspots\\vuduzu.MDB", true, true,
                                                  ControlPassword);
@@ -112,7 +112,7 @@ TEST(EngineOpenTest, Jet4PasswordIsComparedLetterCaseCounting) {
 
 TEST(EngineOpenTest, Jet3PasswordIsComparedLetterCaseCounting) {
     TempFolder folder;
-    const fs::path file = folder.copyOf("access97/testV1997.mdb", "VUDuzu.mdb");
+    const fs::path file = copyOf("access97/testV1997.mdb", folder / "VUDuzu.mdb");
     storeJet3Password(file, "Lark7meadOW");
     EXPECT_EQ(rowsOf(openExclusive(file, ";PWD=Lark7meadOW;"), "Table1"), 2);
     EXPECT_EQ(rowsOf(openExclusive(file, "pwd=Lark7meadOW"), "Table1"), 2);
@@ -125,7 +125,7 @@ TEST(EngineOpenTest, Jet3PasswordIsComparedLetterCaseCounting) {
 
 TEST(EngineOpenTest, Jet3PasswordInTheFilesCodePageMatchesUtf8) {
     TempFolder folder;
-    const fs::path file = folder.copyOf("access97/testV1997.mdb", "VUDuzu.mdb");
+    const fs::path file = copyOf("access97/testV1997.mdb", folder / "VUDuzu.mdb");
     storeJet3Password(file,
                       "Gr\xfc\xdf"
                       "e");  // "Grüße" in code page 1252
@@ -144,7 +144,7 @@ TEST(EngineOpenTest, FileWithoutPasswordOpensWhateverPwdSays) {
 
 TEST(EngineOpenTest, WrongPasswordLeavesTheFileFree) {
     TempFolder folder;
-    const fs::path file = folder.copyOf("access97/testV1997.mdb", "VUDuzu.mdb");
+    const fs::path file = copyOf("access97/testV1997.mdb", folder / "VUDuzu.mdb");
     storeJet3Password(file, "Lark7meadOW");
     EXPECT_EQ(errorNumberOf([&] { openExclusive(file, ";PWD=wrong;"); }), errors::NotValidPassword);
     EXPECT_EQ(rowsOf(openExclusive(file), "Table1"), 2);

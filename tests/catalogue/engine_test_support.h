@@ -2,40 +2,43 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <tessaro/catalogue.h>
+#include "tests/support/temp_folder.h"
 
 namespace tessaro::catalogue::testing {
 
 namespace fs = std::filesystem;
+using tessaro::testing::fileContent;
+using tessaro::testing::TempFolder;
 
 inline const std::string ControlPassword = ";PWD=Lark7meadOW;";
 
-inline fs::path fixtureSource(const std::string& relative) {
+// A file of the source tree, which the test environment names in TESSARO_SOURCE_DIR.
+inline fs::path sourceFile(const fs::path& relative) {
     const char* source = std::getenv("TESSARO_SOURCE_DIR");
-    return fs::path(source ? source : ".") / "tests" / "catalogue" / "fixtures" / relative;
+    return fs::path(source ? source : ".") / relative;
+}
+
+// The inputs that once broke the catalogue reader, kept by its fuzzer.
+inline const fs::path RegressionInputs = sourceFile("fuzz/regressions/catalogue_read_fuzzer");
+
+inline fs::path fixtureSource(const std::string& relative) {
+    return sourceFile("tests/catalogue/fixtures") / relative;
 }
 
 // A copy of a fixture file private to this test process: tests run in parallel processes
 // and an exclusive open of a shared file would shut the others out. Removed at exit.
 inline fs::path fixture(const std::string& relative) {
-    struct ProcessFolder {
-        fs::path path =
-            fs::temp_directory_path() / ("tessaro-fixtures-" + std::to_string(::getpid()));
-        ~ProcessFolder() {
-            std::error_code ignored;
-            fs::remove_all(path, ignored);
-        }
-    };
-    static const ProcessFolder folder;
-    const fs::path copy = folder.path / relative;
+    static const TempFolder folder("tessaro-fixtures");
+    const fs::path copy = folder / relative;
     if (!fs::exists(copy)) {
         fs::create_directories(copy.parent_path());
         fs::copy_file(fixtureSource(relative), copy);
@@ -43,31 +46,12 @@ inline fs::path fixture(const std::string& relative) {
     return copy;
 }
 
-// A folder of its own for each test, removed afterwards.
-class TempFolder {
-  public:
-    TempFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() / ("tessaro-catalogue-" + std::to_string(::getpid()) +
-                                             "-" + test->test_suite_name() + "-" + test->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-
-    const fs::path& path() const { return path_; }
-
-    // A writable copy of a fixture file inside the folder.
-    fs::path copyOf(const std::string& fixtureFile, const std::string& name) const {
-        const fs::path target = path_ / name;
-        fs::copy_file(fixtureSource(fixtureFile), target, fs::copy_options::overwrite_existing);
-        fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
-        return target;
-    }
-
-  private:
-    fs::path path_;
-};
+// A writable copy of a fixture file at target.
+inline fs::path copyOf(const std::string& fixtureFile, const fs::path& target) {
+    fs::copy_file(fixtureSource(fixtureFile), target, fs::copy_options::overwrite_existing);
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+    return target;
+}
 
 // Runs action and returns the number of the tessaro::Error it throws, 0 when it throws
 // none; the error's text goes to the test log.
@@ -79,6 +63,14 @@ inline int errorNumberOf(const std::function<void()>& action) {
         return error.number();
     }
     return 0;
+}
+
+// The values of the recordset's current row, column by column.
+inline std::vector<Variant> currentRow(const Recordset& rs) {
+    std::vector<Variant> row;
+    for (const std::string& name : rs.fieldNames())
+        row.push_back(rs.field(name));
+    return row;
 }
 
 inline std::shared_ptr<Database> openShared(const fs::path& file,

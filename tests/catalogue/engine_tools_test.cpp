@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "platform/catalogue/writer/catalogue_writer.h"
 #include "tests/catalogue/engine_test_support.h"
 #include "tests/sanitizers.h"
+#include "tests/support/process.h"
 
 namespace tessaro::catalogue {
 namespace {
@@ -17,37 +15,14 @@ namespace {
 using namespace testing;
 using nlohmann::json;
 
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& argument) {
-    std::string result = "'";
-    for (char c : argument)
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
+using tessaro::testing::ProcessResult;
 
 // With shellPrefix, the tool runs after that shell text ("ulimit -v 1000000; ").
-ToolRun runTool(const std::vector<std::string>& args, const fs::path& folder,
-                const std::string& shellPrefix = "") {
-    const fs::path errFile = folder / "stderr.txt";
-    std::string command = shellPrefix + quoted(TESSARO_CATALOGUE_TOOL);
-    for (const std::string& arg : args)
-        command += " " + quoted(arg);
-    command += " 2>" + quoted(errFile.string());
-    ToolRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream errStream(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(errStream), {});
-    return run;
+ProcessResult runTool(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
+    std::vector<std::string> argv{"sh", "-c", shellPrefix + "exec \"$0\" \"$@\"",
+                                  TESSARO_CATALOGUE_TOOL};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return tessaro::testing::runProcess(argv);
 }
 
 std::vector<json> jsonLines(const std::string& text) {
@@ -75,8 +50,7 @@ class CatalogueToolTest : public ::testing::Test {
 };
 
 TEST_F(CatalogueToolTest, DumpPrintsTheDescriptionTheWriterTakes) {
-    const ToolRun run =
-        runTool({"dump", file_.string(), "--password", "Lark7meadOW"}, folder_.path());
+    const ProcessResult run = runTool({"dump", file_.string(), "--password", "Lark7meadOW"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(json::parse(run.out), json::parse(R"({"tables":[{"name":"Asanas","columns":[
                   {"name":"name","type":"text","size":50},{"name":"AsanaID","type":"long"},
@@ -85,16 +59,14 @@ TEST_F(CatalogueToolTest, DumpPrintsTheDescriptionTheWriterTakes) {
 }
 
 TEST_F(CatalogueToolTest, QueryPrintsOneObjectPerRowWithColumnsInOrder) {
-    const ToolRun run =
+    const ProcessResult run =
         runTool({"query", file_.string(), "select * from asanas where NAME = \"sÍrsÁsana\"",
-                 "--password", "Lark7meadOW"},
-                folder_.path());
+                 "--password", "Lark7meadOW"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out,
               "{\"name\":\"Sírsásana\",\"AsanaID\":2,\"Disp_Type\":\"PHOTO\",\"Big\":0}\n");
-    const ToolRun all =
-        runTool({"query", file_.string(), "select * from Asanas", "--password", "Lark7meadOW"},
-                folder_.path());
+    const ProcessResult all =
+        runTool({"query", file_.string(), "select * from Asanas", "--password", "Lark7meadOW"});
     EXPECT_EQ(jsonLines(all.out).size(), 2u);
 }
 
@@ -115,7 +87,7 @@ TEST_F(CatalogueToolTest, EngineErrorsGoToStderrWithExitCode2) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.errorStart);
-        const ToolRun run = runTool(c.args, folder_.path());
+        const ProcessResult run = runTool(c.args);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_TRUE(run.out.empty()) << run.out;
         EXPECT_EQ(run.err.rfind(c.errorStart, 0), 0u) << run.err;
@@ -124,14 +96,12 @@ TEST_F(CatalogueToolTest, EngineErrorsGoToStderrWithExitCode2) {
 
 TEST_F(CatalogueToolTest, QueryOpensExclusivelyAsTheControlDoes) {
     auto held = openShared(file_);
-    const ToolRun run =
-        runTool({"query", file_.string(), "select * from Asanas", "--password", "Lark7meadOW"},
-                folder_.path());
+    const ProcessResult run =
+        runTool({"query", file_.string(), "select * from Asanas", "--password", "Lark7meadOW"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err.rfind("error 3045: ", 0), 0u) << run.err;
     // The dump only reads alongside others.
-    EXPECT_EQ(
-        runTool({"dump", file_.string(), "--password", "Lark7meadOW"}, folder_.path()).exitCode, 0);
+    EXPECT_EQ(runTool({"dump", file_.string(), "--password", "Lark7meadOW"}).exitCode, 0);
 }
 
 // Damaged files that once made the reader allocate gigabytes or read past a buffer: one
@@ -141,8 +111,7 @@ TEST(CatalogueToolRegressionTest, DamagedFilesGiveOneErrorLineAndExitCode2) {
     const std::string limit = UnderAddressSanitizer ? "" : "ulimit -v 1000000; ";
     if (UnderAddressSanitizer)
         std::cout << "the address space stays unlimited under AddressSanitizer\n";
-    const fs::path inputs = fs::path(std::getenv("TESSARO_SOURCE_DIR")) / "fuzz" / "regressions";
-    for (const auto& input : fs::directory_iterator(inputs / "catalogue_read_fuzzer")) {
+    for (const auto& input : fs::directory_iterator(RegressionInputs)) {
         // A copy: the query opens its file exclusively, which would shut out the tests that
         // read the same input in parallel.
         const std::string file = (folder.path() / input.path().filename()).string();
@@ -150,7 +119,7 @@ TEST(CatalogueToolRegressionTest, DamagedFilesGiveOneErrorLineAndExitCode2) {
         for (const auto& args : {std::vector<std::string>{"dump", file},
                                  std::vector<std::string>{"query", file, "select * from Big"}}) {
             SCOPED_TRACE(args[0] + " " + file);
-            const ToolRun run = runTool(args, folder.path(), limit);
+            const ProcessResult run = runTool(args, limit);
             EXPECT_EQ(run.exitCode, 2);
             EXPECT_TRUE(run.out.empty()) << run.out;
             EXPECT_EQ(run.err.rfind("error 3343: catalogue file '" + file + "' is damaged: ", 0),

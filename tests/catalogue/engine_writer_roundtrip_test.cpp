@@ -17,13 +17,6 @@ TableDescription asanaTable(std::vector<std::vector<Variant>> rows) {
         "Asanas", {{"name", ColumnType::Text, 50}, {"AsanaID", ColumnType::Long}}, std::move(rows)};
 }
 
-std::vector<Variant> currentRow(const Recordset& rs) {
-    std::vector<Variant> row;
-    for (const std::string& name : rs.fieldNames())
-        row.push_back(rs.field(name));
-    return row;
-}
-
 std::vector<std::vector<Variant>> allRows(Recordset& rs) {
     std::vector<std::vector<Variant>> rows;
     for (; !rs.eof(); rs.moveNext())

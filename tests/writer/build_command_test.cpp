@@ -5,7 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/writer/tool_runner.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
+#include "tests/writer/mdb_tools.h"
 
 // tessaro-catalogue build from the outside, as course authors run it.
 namespace tessaro::testing {
@@ -26,14 +28,14 @@ const char* const EveryType = R"({"tables":[
 
 TEST(BuildCommandTest, WithAPasswordWritesAFileMdbtoolsReads) {
     TempFolder folder;
-    std::ofstream(folder.file("good.json"))
+    std::ofstream(folder / "good.json")
         << R"({"tables":[{"name":"Asanas","columns":[{"name":"name","type":"text","size":50},
               {"name":"AsanaID","type":"long"},{"name":"Done","type":"boolean"}],
               "rows":[["Tadasana",1,true],[null,2,false]]}]})";
-    const auto output = folder.file("VUDuzu.mdb");
+    const auto output = (folder / "VUDuzu.mdb").string();
 
     const auto result =
-        runTool({tool(), "build", folder.file("good.json"), output, "--password", "Lark7meadOW"});
+        runProcess({tool(), "build", folder / "good.json", output, "--password", "Lark7meadOW"});
 
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");
@@ -44,11 +46,11 @@ TEST(BuildCommandTest, WithAPasswordWritesAFileMdbtoolsReads) {
 
 TEST(BuildCommandTest, DumpOfABuildGivesTheDescriptionBack) {
     TempFolder folder;
-    std::ofstream(folder.file("every.json")) << EveryType;
-    const auto output = folder.file("every.mdb");
-    ASSERT_EQ(runTool({tool(), "build", folder.file("every.json"), output}).exitCode, 0);
+    std::ofstream(folder / "every.json") << EveryType;
+    const auto output = (folder / "every.mdb").string();
+    ASSERT_EQ(runProcess({tool(), "build", folder / "every.json", output}).exitCode, 0);
 
-    const auto dumped = runTool({tool(), "dump", output});
+    const auto dumped = runProcess({tool(), "dump", output});
 
     ASSERT_EQ(dumped.exitCode, 0) << dumped.err;
     EXPECT_EQ(nlohmann::json::parse(dumped.out), nlohmann::json::parse(EveryType));
@@ -61,7 +63,7 @@ TEST(BuildCommandTest, WrongArgumentsPrintUsage) {
                                                  {"a.json", "b.mdb", "--force"}}) {
         std::vector<std::string> argv{tool(), "build"};
         argv.insert(argv.end(), args.begin(), args.end());
-        const auto result = runTool(argv);
+        const auto result = runProcess(argv);
         EXPECT_EQ(result.exitCode, 2) << args.back();
         EXPECT_NE(result.err.find("usage"), std::string::npos) << args.back();
     }

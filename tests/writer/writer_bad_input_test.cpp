@@ -5,8 +5,9 @@
 #include <fstream>
 
 #include "platform/catalogue/writer/catalogue_description_json.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
 #include "tests/writer/description_builders.h"
-#include "tests/writer/tool_runner.h"
 
 namespace tessaro::testing {
 namespace {
@@ -116,10 +117,10 @@ std::string tool() {
 TEST_P(BadInputTest, BuildNamesTheFaultExitsOneAndLeavesNoFile) {
     const auto& bad = GetParam();
     TempFolder folder;
-    std::ofstream(folder.file("description.json")) << bad.json;
-    const auto output = folder.file("out.mdb");
+    std::ofstream(folder / "description.json") << bad.json;
+    const auto output = (folder / "out.mdb").string();
 
-    const auto result = runTool({tool(), "build", folder.file("description.json"), output});
+    const auto result = runProcess({tool(), "build", folder / "description.json", output});
 
     EXPECT_EQ(result.exitCode, 1) << bad.what;
     for (const auto& part : bad.messageParts) {
@@ -141,17 +142,14 @@ INSTANTIATE_TEST_SUITE_P(Descriptions, BadInputTest, ::testing::ValuesIn(BadDesc
 
 TEST(BadInputTest, AFailedBuildLeavesAnEarlierFileUntouched) {
     TempFolder folder;
-    const auto output = folder.file("out.mdb");
+    const auto output = (folder / "out.mdb").string();
     std::ofstream(output) << "earlier";
-    std::ofstream(folder.file("bad.json"))
+    std::ofstream(folder / "bad.json")
         << R"({"tables":[{"name":"T","columns":[{"name":"I","type":"integer"}],"rows":[[99999]]}]})";
 
-    EXPECT_EQ(runTool({tool(), "build", folder.file("bad.json"), output}).exitCode, 1);
+    EXPECT_EQ(runProcess({tool(), "build", folder / "bad.json", output}).exitCode, 1);
 
-    std::ifstream in(output);
-    std::string content;
-    std::getline(in, content);
-    EXPECT_EQ(content, "earlier");
+    EXPECT_EQ(fileContent(output), "earlier");
 }
 
 TEST(BadInputTest, AnUnwritableFolderFailsWithoutLeavingATemporaryFile) {
@@ -159,7 +157,7 @@ TEST(BadInputTest, AnUnwritableFolderFailsWithoutLeavingATemporaryFile) {
     const catalogue::CatalogueDescription description{
         {table("T", {column("a", ColumnType::Long)}, {{1}})}};
     try {
-        catalogue::writeCatalogue(description, folder.file("missing/out.mdb"));
+        catalogue::writeCatalogue(description, folder / "missing/out.mdb");
         FAIL() << "writing into a missing folder succeeded";
     } catch (const Error& error) {
         EXPECT_EQ(error.number(), catalogue::errors::CatalogueWriteFailed);
@@ -174,14 +172,14 @@ TEST(BadInputTest, WriterRefusesAnEmptyValueAndNamesItsPlace) {
         {table("Asanas", {column("name", ColumnType::Text), column("AsanaID", ColumnType::Long)},
                {{"a", 1}, {"b", Variant()}})}};
     try {
-        catalogue::writeCatalogue(description, folder.file("out.mdb"));
+        catalogue::writeCatalogue(description, folder / "out.mdb");
         FAIL() << "an empty value was written";
     } catch (const Error& error) {
         EXPECT_EQ(error.number(), catalogue::errors::InvalidCatalogueDescription);
         EXPECT_EQ(error.text().rfind("table \"Asanas\", row 2, column \"AsanaID\": ", 0), 0u)
             << error.text();
     }
-    EXPECT_FALSE(std::filesystem::exists(folder.file("out.mdb")));
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.mdb"));
 }
 
 TEST(BadInputTest, TextThatIsNoUtf8OrLeavesCodePage1252IsRefused) {
@@ -198,13 +196,13 @@ TEST(BadInputTest, TextThatIsNoUtf8OrLeavesCodePage1252IsRefused) {
         const catalogue::CatalogueDescription description{
             {table("T", {column("S", ColumnType::Text)}, {{"ok"}, {bad}})}};
         try {
-            catalogue::writeCatalogue(description, folder.file("out.mdb"));
+            catalogue::writeCatalogue(description, folder / "out.mdb");
             ADD_FAILURE() << "accepted " << ::testing::PrintToString(bad);
         } catch (const Error& error) {
             EXPECT_NE(error.text().find("row 2, column \"S\""), std::string::npos) << error.text();
         }
     }
-    EXPECT_FALSE(std::filesystem::exists(folder.file("out.mdb")));
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.mdb"));
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 
 #include <tessaro/catalogue.h>
 #include "platform/catalogue/writer/catalogue_writer.h"
+#include "tests/support/temp_folder.h"
 #include "tests/writer/description_builders.h"
-#include "tests/writer/tool_runner.h"
 
 // Files the writer makes, read back through the catalogue engine as the control opens
 // them: exclusive, read-only, with the control's connect string.
@@ -20,7 +20,7 @@ class WriterEngineTest : public ::testing::Test {
   protected:
     std::string write(const CatalogueDescription& description,
                       const std::string& password = "Lark7meadOW") {
-        const std::string path = folder_.file("VUDuzu.mdb");
+        const std::string path = (folder_ / "VUDuzu.mdb").string();
         catalogue::writeCatalogue(description, path, password);
         return path;
     }

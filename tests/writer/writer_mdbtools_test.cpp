@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "platform/catalogue/writer/catalogue_writer.h"
+#include "tests/support/temp_folder.h"
 #include "tests/writer/description_builders.h"
-#include "tests/writer/tool_runner.h"
+#include "tests/writer/mdb_tools.h"
 
 // Files the writer makes must read back identically through mdbtools' own tools, which
 // know nothing of the writer.
@@ -27,7 +26,7 @@ class WriterMdbtoolsTest : public ::testing::Test {
     }
 
     std::string write(const CatalogueDescription& description) {
-        const std::string path = folder_.file("catalogue.mdb");
+        const std::string path = (folder_ / "catalogue.mdb").string();
         writeCatalogue(description, path);
         return path;
     }
@@ -215,17 +214,13 @@ TEST_F(WriterMdbtoolsTest, ATableWithoutRowsExportsNothing) {
 TEST_F(WriterMdbtoolsTest, TheSameDescriptionGivesTheSameBytes) {
     const CatalogueDescription description{
         {table("Asanas", {column("name", ColumnType::Text)}, {{"Tadasana"}})}};
-    const std::string first = folder_.file("first.mdb");
-    const std::string second = folder_.file("second.mdb");
+    const std::string first = (folder_ / "first.mdb").string();
+    const std::string second = (folder_ / "second.mdb").string();
     writeCatalogue(description, first, "pw");
     writeCatalogue(description, second, "pw");
 
-    const auto bytes = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    EXPECT_EQ(bytes(first), bytes(second));
-    EXPECT_EQ(bytes(first).size() % 2048, 0u);
+    EXPECT_EQ(fileContent(first), fileContent(second));
+    EXPECT_EQ(fileContent(first).size() % 2048, 0u);
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "platform/catalogue/writer/catalogue_writer.h"
 #include "platform/catalogue/writer/header_page.h"
+#include "tests/support/temp_folder.h"
 #include "tests/writer/description_builders.h"
-#include "tests/writer/tool_runner.h"
+#include "tests/writer/mdb_tools.h"
 
 namespace tessaro::testing {
 namespace {
@@ -46,22 +46,20 @@ std::string passwordAsMdbtoolsReadsIt(const std::string& path) {
 
 TEST(WriterPasswordTest, StoresTheDatabasePasswordInTheMaskedHeader) {
     TempFolder folder;
-    const auto path = folder.file("VUDuzu.mdb");
+    const auto path = (folder / "VUDuzu.mdb").string();
     writeCatalogue(OneTable, path, "Lark7meadOW");
 
     EXPECT_EQ(storedPassword(unmaskedHeader(path)),
               std::string("Lark7meadOW") + std::string(9, '\0'));
     EXPECT_EQ(passwordAsMdbtoolsReadsIt(path), "Lark7meadOW");
     // The raw page must not show it: Jet masks the area.
-    std::ifstream in(path, std::ios::binary);
-    const std::string raw(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ(raw.find("Lark7meadOW"), std::string::npos);
+    EXPECT_EQ(fileContent(path).find("Lark7meadOW"), std::string::npos);
     EXPECT_EQ(mdbExport(path, "Asanas"), std::vector<ExportedRow>{{"Tadasana"}});
 }
 
 TEST(WriterPasswordTest, HeaderNamesJet3CodePage1252AndNoEncryption) {
     TempFolder folder;
-    const auto path = folder.file("plain.mdb");
+    const auto path = (folder / "plain.mdb").string();
     writeCatalogue(OneTable, path);
     const auto header = unmaskedHeader(path);
 
@@ -76,7 +74,7 @@ TEST(WriterPasswordTest, HeaderNamesJet3CodePage1252AndNoEncryption) {
 TEST(WriterPasswordTest, TwentyCharactersAreStoredWholeAndWhatCannotBeStoredIsRefused) {
     TempFolder folder;
     const std::string longest = "ABCDEFGHIJklmnopqrsT";
-    const auto path = folder.file("long.mdb");
+    const auto path = (folder / "long.mdb").string();
     writeCatalogue(OneTable, path, longest);
     EXPECT_EQ(storedPassword(unmaskedHeader(path)), longest);
 
@@ -91,7 +89,7 @@ TEST(WriterPasswordTest, TwentyCharactersAreStoredWholeAndWhatCannotBeStoredIsRe
                     {"\u03a9", "code page 1252"}};
     for (const auto& refusal : refusals) {
         SCOPED_TRACE(refusal.reason);
-        const auto refused = folder.file("refused.mdb");
+        const auto refused = (folder / "refused.mdb").string();
         try {
             writeCatalogue(OneTable, refused, refusal.password);
             ADD_FAILURE() << "the password was accepted";
