@@ -31,15 +31,14 @@ constexpr std::int64_t LongestWaitMs = 600000;
 }
 
 struct Answer {
-    unsigned number;
+    int number;
     std::string reply;
 };
 
 Answer ask(media::Interpreter& service, const std::string& command, std::size_t length) {
     const std::unique_ptr<char[]> area(new char[length]);
     std::memset(area.get(), Untouched, length);
-    const unsigned number =
-        service.sendString(command, area.get(), static_cast<unsigned>(length), 0);
+    const int number = service.sendString(command, area.get(), static_cast<unsigned>(length), 0);
     if (number != 0) {
         for (std::size_t i = 0; i < length; ++i) {
             if (area[i] != Untouched)

@@ -8,8 +8,8 @@ bool RecordingCommandService::execute(std::string_view command) {
     return inner_.execute(command);
 }
 
-unsigned RecordingCommandService::sendString(std::string_view command, char* replyArea,
-                                             unsigned replyLength, std::intptr_t callbackWindow) {
+int RecordingCommandService::sendString(std::string_view command, char* replyArea,
+                                        unsigned replyLength, std::intptr_t callbackWindow) {
     entries_.push_back({std::string(command), true});
     std::string areaBefore = replyArea ? std::string(replyArea, replyLength) : std::string();
     queries_.push_back({std::string(command), std::move(areaBefore), replyLength, callbackWindow});

@@ -33,8 +33,8 @@ class RecordingCommandService : public media::CommandService {
     explicit RecordingCommandService(media::CommandService& inner) : inner_(inner) {}
 
     bool execute(std::string_view command) override;
-    unsigned sendString(std::string_view command, char* replyArea, unsigned replyLength,
-                        std::intptr_t callbackWindow) override;
+    int sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                   std::intptr_t callbackWindow) override;
 
     const std::vector<Entry>& entries() const { return entries_; }
     // The texts of execute() calls only, queries left out.

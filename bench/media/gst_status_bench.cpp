@@ -90,7 +90,7 @@ void statusWhilePlaying(benchmark::State& state, const char* query) {
     if (startAsana(state)) {
         char reply[ReplyLength + 1];
         for (auto _ : state) {
-            const unsigned error = processMediaService().sendString(query, reply, ReplyLength, 0);
+            const int error = processMediaService().sendString(query, reply, ReplyLength, 0);
             benchmark::DoNotOptimize(error);
             benchmark::DoNotOptimize(reply);
         }

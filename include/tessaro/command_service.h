@@ -33,8 +33,8 @@ class TESSARO_EXPORT CommandService {
     // into replyArea, cut to replyLength - 1 characters. Returns 0 or the error number;
     // on failure the reply area is left as it was and nothing is reported.
     // callbackWindow is accepted and ignored.
-    virtual unsigned sendString(std::string_view command, char* replyArea, unsigned replyLength,
-                                std::intptr_t callbackWindow) = 0;
+    virtual int sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                           std::intptr_t callbackWindow) = 0;
 };
 
 // Receives the text of a failed execute(), for the host to show (a modal box, stderr).
@@ -42,21 +42,21 @@ using ErrorReporter = std::function<void(const std::string& message)>;
 
 // Classic error numbers of the service.
 namespace errors {
-inline constexpr unsigned InvalidDeviceId = 257;
-inline constexpr unsigned UnrecognizedKeyword = 259;
-inline constexpr unsigned UnrecognizedCommand = 261;
-inline constexpr unsigned DeviceNotOpen = 263;
-inline constexpr unsigned CannotLoadDriver = 266;
-inline constexpr unsigned BadInteger = 270;
-inline constexpr unsigned MissingParameter = 273;
-inline constexpr unsigned UnsupportedFunction = 274;
-inline constexpr unsigned FileNotFound = 275;
-inline constexpr unsigned InternalError = 277;
-inline constexpr unsigned OutOfRange = 282;
-inline constexpr unsigned DuplicateAlias = 289;
-inline constexpr unsigned BadTimeFormat = 293;
-inline constexpr unsigned NoClosingQuote = 294;
-inline constexpr unsigned InvalidFile = 296;
+inline constexpr int InvalidDeviceId = 257;
+inline constexpr int UnrecognizedKeyword = 259;
+inline constexpr int UnrecognizedCommand = 261;
+inline constexpr int DeviceNotOpen = 263;
+inline constexpr int CannotLoadDriver = 266;
+inline constexpr int BadInteger = 270;
+inline constexpr int MissingParameter = 273;
+inline constexpr int UnsupportedFunction = 274;
+inline constexpr int FileNotFound = 275;
+inline constexpr int InternalError = 277;
+inline constexpr int OutOfRange = 282;
+inline constexpr int DuplicateAlias = 289;
+inline constexpr int BadTimeFormat = 293;
+inline constexpr int NoClosingQuote = 294;
+inline constexpr int InvalidFile = 296;
 }  // namespace errors
 
 }  // namespace tessaro::media

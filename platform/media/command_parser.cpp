@@ -15,7 +15,7 @@ namespace {
 
 using Tokens = std::span<const Token>;
 
-[[noreturn]] void fail(unsigned number, std::string text) {
+[[noreturn]] void fail(int number, std::string text) {
     throw Error(static_cast<int>(number), std::move(text));
 }
 

@@ -11,7 +11,7 @@
 namespace tessaro::media {
 namespace {
 
-[[noreturn]] void fail(unsigned number, std::string text) {
+[[noreturn]] void fail(int number, std::string text) {
     throw Error(static_cast<int>(number), std::move(text));
 }
 

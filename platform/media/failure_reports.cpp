@@ -5,7 +5,7 @@
 
 namespace tessaro::media {
 
-bool FailureReports::firstTime(std::string_view device, std::string_view verb, unsigned number) {
+bool FailureReports::firstTime(std::string_view device, std::string_view verb, int number) {
     return seen_[paths::foldCase(device)].emplace(std::string(verb), number).second;
 }
 

@@ -17,12 +17,12 @@ class FailureReports {
   public:
     // True the first time a failure (verb, error number) on a device is seen since that
     // device was last opened; false for its repeats.
-    bool firstTime(std::string_view device, std::string_view verb, unsigned number);
+    bool firstTime(std::string_view device, std::string_view verb, int number);
     // The device is being opened again: its failures are reported afresh.
     void forget(std::string_view device);
 
   private:
-    std::map<std::string, std::set<std::pair<std::string, unsigned>>, std::less<>> seen_;
+    std::map<std::string, std::set<std::pair<std::string, int>>, std::less<>> seen_;
 };
 
 }  // namespace tessaro::media

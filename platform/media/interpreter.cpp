@@ -80,7 +80,7 @@ struct Interpreter::Impl {
     // reply ("" on failure).
     std::string run(std::string_view text, Reading& command);
     // Reports a failure the first time it is seen on the device since its open.
-    void report(const std::string& device, const std::string& verb, unsigned number,
+    void report(const std::string& device, const std::string& verb, int number,
                 const std::string& text);
     // A device that failed while playing is reported by whichever command finds it first.
     void reportStreamFailure(const Command& command);
@@ -103,8 +103,8 @@ std::string Interpreter::Impl::run(std::string_view text, Reading& command) {
             reports.forget(command->device);
         return runner.run(*command);
     } catch (const Error& error) {
-        outcome = Outcome{static_cast<unsigned>(error.number()),
-                          failureText(command->verbWord, command->device, error.text())};
+        outcome =
+            Outcome{error.number(), failureText(command->verbWord, command->device, error.text())};
     } catch (const std::exception& error) {
         outcome = Outcome{errors::InternalError,
                           failureText(command->verbWord, command->device, error.what())};
@@ -115,7 +115,7 @@ std::string Interpreter::Impl::run(std::string_view text, Reading& command) {
     return {};
 }
 
-void Interpreter::Impl::report(const std::string& device, const std::string& verb, unsigned number,
+void Interpreter::Impl::report(const std::string& device, const std::string& verb, int number,
                                const std::string& text) {
     if (!reports.firstTime(device, verb, number))
         return;
@@ -131,7 +131,7 @@ void Interpreter::Impl::reportStreamFailure(const Command& command) {
     const std::optional<Error> failure = runner.takeStreamFailure(command);
     if (!failure)
         return;
-    const auto number = static_cast<unsigned>(failure->number());
+    const int number = failure->number();
     const std::string text = failureText("play", command.device, failure->text());
     trace.record("failure", command.device, number, text);
     report(command.device, "play", number, text);
@@ -155,8 +155,8 @@ bool Interpreter::execute(std::string_view command) {
     return outcome.number == 0;
 }
 
-unsigned Interpreter::sendString(std::string_view command, char* replyArea, unsigned replyLength,
-                                 std::intptr_t) {
+int Interpreter::sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                            std::intptr_t) {
     Reading parsed;
     const std::string reply = impl_->run(command, parsed);
     const Outcome outcome = impl_->outcome;

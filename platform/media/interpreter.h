@@ -21,8 +21,8 @@ class Interpreter : public CommandService, public DeviceForecast {
     ~Interpreter() override;
 
     bool execute(std::string_view command) override;
-    unsigned sendString(std::string_view command, char* replyArea, unsigned replyLength,
-                        std::intptr_t callbackWindow) override;
+    int sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                   std::intptr_t callbackWindow) override;
 
     std::optional<double> msUntilStopped(std::string_view device) override;
     std::optional<double> msUntilPosition(std::string_view device, double position) override;
@@ -35,7 +35,7 @@ class Interpreter : public CommandService, public DeviceForecast {
     // The outcome of the latest command through either entry point: its error number
     // (0 when it succeeded) and error text, whether or not the failure was reported.
     struct Outcome {
-        unsigned number = 0;
+        int number = 0;
         std::string text;
     };
     Outcome lastOutcome() const;

@@ -28,7 +28,7 @@ void writeStamped(std::string_view text) {
 
 Trace::Trace() : enabled_(traceRequested()) {}
 
-void Trace::record(std::string_view entry, std::string_view command, unsigned result,
+void Trace::record(std::string_view entry, std::string_view command, int result,
                    std::string_view detail) const {
     if (!enabled_)
         return;

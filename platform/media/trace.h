@@ -15,7 +15,7 @@ class Trace {
     bool enabled() const { return enabled_; }
     // entry names the entry point ("execute", "sendString"); detail is the reply, or
     // the error text of a failure.
-    void record(std::string_view entry, std::string_view command, unsigned result,
+    void record(std::string_view entry, std::string_view command, int result,
                 std::string_view detail) const;
 
   private:

@@ -14,7 +14,7 @@ struct CommandCase {
     const char* name;
     std::vector<std::string> before;  // each must succeed
     std::string command;
-    unsigned number;
+    int number;
     std::string reply;  // for successful queries
 };
 

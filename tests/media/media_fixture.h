@@ -25,7 +25,7 @@ inline const std::string OpenSound =
     std::string("open ") + SoundPath + " alias Sound type mpegVideo";
 
 struct Answer {
-    unsigned number;
+    int number;
     std::string reply;
 };
 
@@ -49,7 +49,7 @@ class MediaFixture {
     Answer query(const std::string& command) {
         char area[50];
         std::memset(area, ' ', sizeof area);
-        const unsigned number = service->sendString(command, area, 49, 0);
+        const int number = service->sendString(command, area, 49, 0);
         return Answer{number, std::string(area, ::strnlen(area, sizeof area))};
     }
 

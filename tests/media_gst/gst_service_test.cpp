@@ -150,7 +150,7 @@ TEST_F(GstServiceTest, VideoFailingWhilePlayingStopsAndIsReportedOnce) {
 struct BadClip {
     const char* name;
     std::string (*file)(TestMedia&);
-    unsigned number;
+    int number;
     friend void PrintTo(const BadClip& clip, std::ostream* out) { *out << clip.name; }
 };
 

@@ -54,8 +54,8 @@ class HookedCommandService : public media::CommandService {
             beforeCommand(command);
         return inner_.execute(command);
     }
-    unsigned sendString(std::string_view command, char* replyArea, unsigned replyLength,
-                        std::intptr_t callbackWindow) override {
+    int sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                   std::intptr_t callbackWindow) override {
         if (beforeCommand)
             beforeCommand(command);
         return inner_.sendString(command, replyArea, replyLength, callbackWindow);

@@ -90,7 +90,7 @@ const std::vector<std::string> NoBox;
 std::string deviceStatus(const std::string& device) {
     char area[50];
     std::fill(std::begin(area), std::end(area), ' ');
-    const unsigned number =
+    const int number =
         media::processMediaService().sendString("status " + device + " mode", area, 49, 0);
     return number ? "error " + std::to_string(number) : media::readModeReply(area, sizeof area);
 }

@@ -28,8 +28,8 @@ class AcceptingMedia : public media::CommandService {
         commands.emplace_back(command);
         return true;
     }
-    unsigned sendString(std::string_view command, char* replyArea, unsigned replyLength,
-                        std::intptr_t) override {
+    int sendString(std::string_view command, char* replyArea, unsigned replyLength,
+                   std::intptr_t) override {
         commands.emplace_back(command);
         if (replyLength > 0)
             replyArea[0] = '\0';

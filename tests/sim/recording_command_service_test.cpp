@@ -12,8 +12,8 @@ namespace {
 class ScriptedService : public media::CommandService {
   public:
     bool execute(std::string_view command) override { return !command.starts_with("close"); }
-    unsigned sendString(std::string_view, char* replyArea, unsigned replyLength,
-                        std::intptr_t) override {
+    int sendString(std::string_view, char* replyArea, unsigned replyLength,
+                   std::intptr_t) override {
         std::strncpy(replyArea, "playing", replyLength);
         return 0;
     }

@@ -51,7 +51,7 @@ bool Console::runLines(std::istream& in) {
 bool Console::runCommand(std::string_view command) {
     if (splitFirstWord(command).first == "status") {
         char reply[256] = {};
-        const unsigned number = service_.sendString(command, reply, sizeof reply, 0);
+        const int number = service_.sendString(command, reply, sizeof reply, 0);
         if (number != 0)
             return printFailure(number, service_.lastOutcome().text);
         out_ << (reply[0] ? "OK " + std::string(reply) : "OK") << std::endl;
@@ -80,7 +80,7 @@ bool Console::runSleep(std::string_view argument) {
     return true;
 }
 
-bool Console::printFailure(unsigned number, std::string_view text) {
+bool Console::printFailure(int number, std::string_view text) {
     out_ << "ERROR " << number << " " << text << std::endl;
     return false;
 }

@@ -33,7 +33,7 @@ class Console {
   private:
     bool runCommand(std::string_view command);
     bool runSleep(std::string_view argument);
-    bool printFailure(unsigned number, std::string_view text);
+    bool printFailure(int number, std::string_view text);
 
     media::Interpreter& service_;
     std::ostream& out_;

@@ -155,7 +155,7 @@ class Recording {
         // A failed command keeps its number; a stream failure that a command found, which
         // itself went well, is the service's internal error.
         interpreter_.setErrorReporter([this](const std::string& message) {
-            const unsigned number = interpreter_.lastOutcome().number;
+            const int number = interpreter_.lastOutcome().number;
             failures_.emplace_back(
                 static_cast<int>(number != 0 ? number : media::errors::InternalError), message);
         });
