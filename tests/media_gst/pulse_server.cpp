@@ -95,11 +95,11 @@ std::vector<std::int16_t> PulseServer::stopRecording() {
     // file a recorder's latency after that; the monitor runs on the server's clock, so
     // the file's length tells how far it has come, whatever the load on the machine.
     const auto until = std::chrono::steady_clock::now() - recordingSince_ + tail;
-    const auto bytes = static_cast<std::uintmax_t>(
+    const auto expected = static_cast<std::uintmax_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(until).count() * rate / 1000 * 2);
     waitUntil([&] {
         std::error_code missing;
-        return std::filesystem::file_size(folder_ + "/monitor.raw", missing) >= bytes;
+        return std::filesystem::file_size(folder_ + "/monitor.raw", missing) >= expected;
     });
     end(recorder_);
     std::ifstream raw(folder_ + "/monitor.raw", std::ios::binary);
