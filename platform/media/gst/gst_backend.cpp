@@ -133,6 +133,7 @@ class GstBackend final : public PlayerBackend {
   public:
     explicit GstBackend(bool narrationOutputAtOnce) {
         initGstreamerOnce();
+        outputs_ = std::make_shared<gst::AudioOutputs>();
         if (narrationOutputAtOnce)
             outputs_->prepare();
     }
@@ -158,8 +159,8 @@ class GstBackend final : public PlayerBackend {
     }
 
   private:
-    // Narration devices play through these in turn.
-    std::shared_ptr<gst::AudioOutputs> outputs_ = std::make_shared<gst::AudioOutputs>();
+    // Narration devices play through these in turn; made once GStreamer is set up.
+    std::shared_ptr<gst::AudioOutputs> outputs_;
 };
 
 }  // namespace
