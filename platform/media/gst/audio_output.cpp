@@ -39,19 +39,23 @@ constexpr int soundThreadNice = -11;
 
 // The sink's own clock, when it has one, paces the output: its time is the time heard.
 // A live pipeline would otherwise take the system clock, as the sink offers its clock
-// only once sound has reached it, and slave the sink to it.
-void useClockOfSink(GstElement* pipeline) {
+// only once sound has reached it, and slave the sink to it. Returns whether it has one.
+bool useClockOfSink(GstElement* pipeline) {
+    bool found = false;
     GstIterator* elements = gst_bin_iterate_recurse(GST_BIN(pipeline));
     GValue item = G_VALUE_INIT;
     while (gst_iterator_next(elements, &item) == GST_ITERATOR_OK) {
         GstElement* element = GST_ELEMENT(g_value_get_object(&item));
-        if (GST_IS_AUDIO_BASE_SINK(element) && GST_AUDIO_BASE_SINK(element)->provided_clock)
+        if (GST_IS_AUDIO_BASE_SINK(element) && GST_AUDIO_BASE_SINK(element)->provided_clock) {
             gst_pipeline_use_clock(GST_PIPELINE(pipeline),
                                    GST_AUDIO_BASE_SINK(element)->provided_clock);
+            found = true;
+        }
         g_value_reset(&item);
     }
     g_value_unset(&item);
     gst_iterator_free(elements);
+    return found;
 }
 
 bool atDefault(GstElement* element, const char* property) {
@@ -152,7 +156,7 @@ AudioOutput::AudioOutput() {
     // In READY autoaudiosink has chosen its sink.
     if (gst_element_set_state(pipeline_.get(), GST_STATE_READY) == GST_STATE_CHANGE_FAILURE)
         failed_ = true;
-    useClockOfSink(pipeline_.get());
+    sinkClock_ = useClockOfSink(pipeline_.get());
     if (gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
         failed_ = true;
     push(silence(heardNow(), primingNs));
@@ -227,13 +231,20 @@ void AudioOutput::onNeedData(GstAppSrc*, guint, gpointer self) {
     output->kick();
 }
 
+// Sound that follows on joins the sound before it. A sink with a clock of its own plays
+// from where its ring has reached, so sound to join must be ahead by the lead. One that
+// renders on the pipeline's clock hands what it renders on to the sound server, which
+// plays it a latency later (one such sink, pipewiresink, reports none): sound rendered
+// late, up to a handover, still comes right behind it.
 void AudioOutput::kick() {
     std::lock_guard lock(feedMutex_);
     if (!feed_)
         return;
     const GstClockTime now = heardNow();
-    const bool soundAhead = GST_CLOCK_TIME_IS_VALID(soundUntil_) && soundUntil_ > now;
-    if (GstBuffer* piece = feed_->takeBuffer(now, soundAhead ? soundUntil_ : GST_CLOCK_TIME_NONE)) {
+    const bool joinable =
+        GST_CLOCK_TIME_IS_VALID(soundUntil_) &&
+        (sinkClock_ ? soundUntil_ >= now + leadNs : soundUntil_ + handoverNs > now);
+    if (GstBuffer* piece = feed_->takeBuffer(now, joinable ? soundUntil_ : GST_CLOCK_TIME_NONE)) {
         push(piece);
         soundUntil_ = pushedUntil_;
     }

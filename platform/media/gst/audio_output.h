@@ -24,7 +24,8 @@ class SoundFeed {
     // sample is to be heard; nullptr when the feed has nothing to give at the moment.
     // heardNow is the running time being heard as the output asks; followOn the running
     // time right after the sound handed over before, where a feed that starts joins it
-    // without a gap (GST_CLOCK_TIME_NONE when that sound was silenced). Called on the
+    // without a gap (GST_CLOCK_TIME_NONE when there is none to join: silenced, or heard
+    // too long ago); it may lie behind heardNow (AudioOutput::kick). Called on the
     // output's streaming thread and, through AudioOutput::kick, on the caller's; never
     // twice at once.
     virtual GstBuffer* takeBuffer(GstClockTime heardNow, GstClockTime followOn) = 0;
@@ -106,6 +107,8 @@ class AudioOutput {
     // that a feed gave and was not silenced.
     GstClockTime pushedUntil_ = GST_CLOCK_TIME_NONE;
     GstClockTime soundUntil_ = GST_CLOCK_TIME_NONE;
+    // The sink keeps the pipeline's time with a clock of its own (a ring buffer).
+    bool sinkClock_ = false;
     std::atomic<bool> failed_{false};
     GstClockTime handover_ = 0;
     // How often the source has asked for sound.
