@@ -18,7 +18,7 @@ LINE = re.compile(r'^\[media ([0-9.]+) ms\] (.*)$')
 COMMAND = re.compile(r'^(execute|sendString) "(.*)" -> (\d+) "(.*)"$')
 FRAME = re.compile(r'^frame ([0-9.]+) ms shown in window (-?\d+)$')
 NARRATION = re.compile(r'\\sound\\mp2\\(.+)\.mp2 alias Sound', re.IGNORECASE)
-HANDOVER = re.compile(r'^narration output stops clips ([0-9.]+) ms ahead$')
+HANDOVER = re.compile(r'^narration output latency [0-9.]+ ms, stops clips ([0-9.]+) ms ahead$')
 
 
 def decode_mono(path):

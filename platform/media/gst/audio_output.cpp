@@ -97,13 +97,14 @@ GstBusSyncReply onMessage(GstBus*, GstMessage* message, gpointer failed) {
     return GST_BUS_DROP;
 }
 
-// "narration output stops clips 30.0 ms ahead": what a reader of the trace judges
-// "stopped" answers against.
-void traceOutputLatency(GstClockTime handover) {
+// "narration output latency 60.0 ms, stops clips 30.0 ms ahead": what a reader of the
+// trace judges "stopped" answers against.
+void traceOutputLatency(GstClockTime latency, GstClockTime handover) {
     if (!traceEventsOn())
         return;
-    char text[64];
-    std::snprintf(text, sizeof text, "narration output stops clips %.1f ms ahead",
+    char text[96];
+    std::snprintf(text, sizeof text, "narration output latency %.1f ms, stops clips %.1f ms ahead",
+                  static_cast<double>(latency) / GST_MSECOND,
                   static_cast<double>(handover) / GST_MSECOND);
     traceEvent(text);
 }
@@ -163,8 +164,9 @@ AudioOutput::AudioOutput() {
     waitUntilStarted();
     if (failed_)
         throw Error(errors::CannotLoadDriver, "the audio output cannot be started");
-    handover_ = std::min(reportedLatency(), handoverNs);
-    traceOutputLatency(handover_);
+    const GstClockTime latency = reportedLatency();
+    handover_ = std::min(latency, handoverNs);
+    traceOutputLatency(latency, handover_);
 }
 
 AudioOutput::~AudioOutput() {
