@@ -18,6 +18,7 @@ LINE = re.compile(r'^\[media ([0-9.]+) ms\] (.*)$')
 COMMAND = re.compile(r'^(execute|sendString) "(.*)" -> (\d+) "(.*)"$')
 FRAME = re.compile(r'^frame ([0-9.]+) ms shown in window (-?\d+)$')
 NARRATION = re.compile(r'\\sound\\mp2\\(.+)\.mp2 alias Sound', re.IGNORECASE)
+HANDOVER = re.compile(r'^narration output latency [0-9.]+ ms, stops clips ([0-9.]+) ms ahead$')
 
 
 def decode_mono(path):
@@ -101,6 +102,7 @@ class Run:
     frames: list = field(default_factory=list)  # (monotonic ms, frame number)
     ended: float = None
     file_open: float = None  # the first CurAudioNos: the reply just before the first clip's open
+    handover_ms: float = None  # how far ahead of its last sample heard a clip may read stopped
 
 
 def parse_trace(stderr_text):
@@ -111,8 +113,10 @@ def parse_trace(stderr_text):
 def parse_plays(stderr_text):
     """One Run per play of the asana in the trace (each play starts with "close all"):
     narrations in the order they were opened, and the frames shown, numbered from the
-    first frame shown after the video's open."""
+    first frame shown after the video's open; each with the narration output's handover
+    (one output serves every play of a host)."""
     runs = [Run()]
+    handover = None
     origin = None
     last_pause = None
     previous_at = None
@@ -127,6 +131,10 @@ def parse_plays(stderr_text):
         run = runs[-1]
         run.ended = at
         before, previous_at = previous_at, at
+        ahead = HANDOVER.match(text)
+        if ahead:
+            handover = float(ahead.group(1))
+            continue
         frame = FRAME.match(text)
         if frame:
             stream_ms = float(frame.group(1))
@@ -159,6 +167,8 @@ def parse_plays(stderr_text):
                 current.stopped = at
             elif reply == "playing":
                 current.last_playing = at
+    for run in runs:
+        run.handover_ms = handover
     return [run for run in runs if run.narrations]
 
 

@@ -17,10 +17,11 @@ namespace tessaro::media {
 // readable) stops there and reads as stopped; the failure is reported once, through the
 // error reporter, by whichever call on that device finds it first, execute or sendString.
 // A sound device played to its end reads as stopped once its last sample has been handed
-// to the audio output, no earlier than the output's latency (at most a few tens of
-// milliseconds, and never more than the output buffers) before that sample is heard:
-// closed then, its sound still plays out, and a clip opened and played next follows on in
-// the same stream without a gap. Its position then reads its length.
+// to the audio output, no earlier than the output's latency before that sample is heard:
+// the latency its sink reports, at most 30 ms (none reported: as the sample is heard by
+// the output's clock). Closed then, its sound still plays out, and a clip opened and
+// played next follows on in the same stream without a gap. Its position then reads its
+// length.
 class TESSARO_EXPORT CommandService {
   public:
     virtual ~CommandService() = default;

@@ -176,40 +176,49 @@ Interpreter::Outcome Interpreter::lastOutcome() const {
     return impl_->outcome;
 }
 
-// A player that fails to answer foresees nothing; the host's slow poll finds its state.
-std::optional<double> Interpreter::msUntilStopped(std::string_view device) {
-    Device* open = impl_->runner.device(device);
+namespace {
+
+// What `foresee` makes of an open device's player; nullopt when the device is not open,
+// or its player fails to answer: the host's slow poll then finds its state.
+template <typename Foresight>
+std::optional<double> forecastOf(CommandRunner& runner, std::string_view name,
+                                 const Foresight& foresee) {
+    Device* open = runner.device(name);
     if (!open)
         return std::nullopt;
     try {
-        Player& player = *open->player;
-        if (player.mode() != PlayerMode::Playing)
-            return open->seenPlaying ? std::optional<double>(0) : std::nullopt;
-        return player.msUntilEnd();
+        return foresee(*open, *open->player);
     } catch (...) {
         return std::nullopt;
     }
+}
+
+}  // namespace
+
+std::optional<double> Interpreter::msUntilStopped(std::string_view device) {
+    return forecastOf(impl_->runner, device,
+                      [](const Device& open, Player& player) -> std::optional<double> {
+                          if (player.mode() != PlayerMode::Playing)
+                              return open.seenPlaying ? std::optional<double>(0) : std::nullopt;
+                          return player.msUntilEnd();
+                      });
 }
 
 // The position reads `position` from the start time of that unit on; a playing device gets
 // there at its own pace, the pace of the clock, unless it ends first. A length not known
 // does not stop it.
 std::optional<double> Interpreter::msUntilPosition(std::string_view device, double position) {
-    Device* open = impl_->runner.device(device);
-    if (!open)
-        return std::nullopt;
-    try {
-        Player& player = *open->player;
-        if (player.mode() != PlayerMode::Playing)
-            return std::nullopt;
-        const double targetMs = toMilliseconds(static_cast<long long>(std::ceil(position)),
-                                               open->timeFormat, player.frameRate());
-        if (const double length = player.lengthMs(); length > 0 && targetMs > length)
-            return std::nullopt;
-        return std::max(0.0, targetMs - player.positionMs());
-    } catch (...) {
-        return std::nullopt;
-    }
+    return forecastOf(
+        impl_->runner, device,
+        [position](const Device& open, Player& player) -> std::optional<double> {
+            if (player.mode() != PlayerMode::Playing)
+                return std::nullopt;
+            const double targetMs = toMilliseconds(static_cast<long long>(std::ceil(position)),
+                                                   open.timeFormat, player.frameRate());
+            if (const double length = player.lengthMs(); length > 0 && targetMs > length)
+                return std::nullopt;
+            return std::max(0.0, targetMs - player.positionMs());
+        });
 }
 
 int Interpreter::wakeOnUnforeseenChange(std::function<void()> wake) {

@@ -86,8 +86,8 @@ TEST_F(ClipFeedTest, DecoderFailingOnceAllWasGivenEndsTheClip) {
     EXPECT_TRUE(feed_->endHeardWithin(longAfter, 0));
 }
 
-// A clip follows on from the sound before it while that is still to be heard, else starts
-// just ahead of what is heard; it counts as played out from `handoverNs` before its last
+// A clip joins the sound before it where the output has it join, else starts just ahead
+// of what is heard; it counts as played out from `handoverNs` before its last
 // sample is heard, and not a nanosecond earlier.
 TEST_F(ClipFeedTest, ClipFollowsOnFromTheSoundBeforeAndEndsWithinTheHandover) {
     const GstClockTime length =
@@ -97,7 +97,7 @@ TEST_F(ClipFeedTest, ClipFollowsOnFromTheSoundBeforeAndEndsWithinTheHandover) {
         GstClockTime followOn;
         GstClockTime startsAt;
     } cases[] = {{GST_CLOCK_TIME_NONE, heardNow + AudioOutput::leadNs},
-                 {heardNow + AudioOutput::leadNs / 2, heardNow + AudioOutput::leadNs},
+                 {heardNow - 10 * GST_MSECOND, heardNow - 10 * GST_MSECOND},
                  {heardNow + 20 * GST_MSECOND, heardNow + 20 * GST_MSECOND}};
     feed_->endHere();
     feed_->give(true);

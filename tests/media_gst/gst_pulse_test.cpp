@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/media/gst/audio_output.h"
 #include "platform/media/gst/gst_backend.h"
 #include "tests/media_gst/pulse_server.h"
 #include "tests/media_gst/service_queries.h"
@@ -88,6 +89,28 @@ TEST_F(GstPulseTest, ClipPausedNearItsEndPlaysToItsEndWhenPlayedAgain) {
     ASSERT_TRUE(service.execute("play sound"));
     EXPECT_TRUE(waitUntil([&] { return modeOf(service, "sound") == "STOPPED"; }));
     EXPECT_GT(positionOf(service, "sound"), held);
+}
+
+// A clip may read stopped as early before its last sample is heard as the sink's latency,
+// never earlier: a sink that reports none gives no head start, a long one no more than
+// the cap.
+TEST_F(GstPulseTest, OutputStopsClipsAheadByItsSinksLatencyUpToTheCap) {
+    const struct {
+        const char* sink;
+        GstClockTime least;
+        GstClockTime most;
+    } cases[] = {
+        {"fakesink sync=true", 0, 0},
+        {"pulsesink", gst::AudioOutput::handoverNs, gst::AudioOutput::handoverNs},
+        {"pulsesink buffer-time=20000 latency-time=10000", 5 * GST_MSECOND,
+         gst::AudioOutput::handoverNs - 5 * GST_MSECOND},
+    };
+    for (const auto& c : cases) {
+        ScopedVariable named{"TESSARO_AUDIO_SINK", c.sink};
+        const gst::AudioOutput output;
+        EXPECT_GE(output.handover(), c.least) << c.sink;
+        EXPECT_LE(output.handover(), c.most) << c.sink;
+    }
 }
 
 }  // namespace

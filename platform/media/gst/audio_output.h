@@ -24,7 +24,8 @@ class SoundFeed {
     // sample is to be heard; nullptr when the feed has nothing to give at the moment.
     // heardNow is the running time being heard as the output asks; followOn the running
     // time right after the sound handed over before, where a feed that starts joins it
-    // without a gap (GST_CLOCK_TIME_NONE when that sound was silenced). Called on the
+    // without a gap (GST_CLOCK_TIME_NONE when there is none to join: silenced, or heard
+    // too long ago); it may lie behind heardNow (AudioOutput::kick). Called on the
     // output's streaming thread and, through AudioOutput::kick, on the caller's; never
     // twice at once.
     virtual GstBuffer* takeBuffer(GstClockTime heardNow, GstClockTime followOn) = 0;
@@ -63,11 +64,16 @@ class AudioOutput {
     // point takes the piece again (the server rewinds), so the sink's own buffer need not
     // be waited for.
     static constexpr GstClockTime leadNs = 5 * GST_MSECOND;
-    // How long before its last sample is heard a clip handed over in full may count as
-    // played: the time a host takes to see it, close it and start the next one, which then
-    // follows on in the same stream without a gap. Well inside the sink's buffer (100 ms),
-    // which that last sample reached before.
+    // The most a clip handed over in full may count as played before its last sample is
+    // heard: the time a host takes to see it, close it and start the next one, which then
+    // follows on in the same stream without a gap. Well inside the sink's buffer (100 ms).
     static constexpr GstClockTime handoverNs = 30 * GST_MSECOND;
+
+    // How long before its last sample is heard a clip handed over in full counts as played:
+    // the output's latency as its sink reports it once started, at most handoverNs. A sink
+    // whose latency is not reported (0) lets a clip count as played only as its last sample
+    // is heard by the output's clock.
+    GstClockTime handover() const { return handover_; }
 
     // The running time heard now.
     GstClockTime heardNow();
@@ -88,6 +94,7 @@ class AudioOutput {
     static void onNeedData(GstAppSrc* source, guint length, gpointer self);
     void push(GstBuffer* piece);
     void waitUntilStarted();
+    GstClockTime reportedLatency();
 
     Pipeline pipeline_;
     GstElement* source_ = nullptr;
@@ -100,7 +107,10 @@ class AudioOutput {
     // that a feed gave and was not silenced.
     GstClockTime pushedUntil_ = GST_CLOCK_TIME_NONE;
     GstClockTime soundUntil_ = GST_CLOCK_TIME_NONE;
+    // The sink keeps the pipeline's time with a clock of its own (a ring buffer).
+    bool sinkClock_ = false;
     std::atomic<bool> failed_{false};
+    GstClockTime handover_ = 0;
     // How often the source has asked for sound.
     std::atomic<int> asked_{0};
 };
@@ -110,11 +120,13 @@ class AudioOutput {
 // other, play through one stream of the sound server. Starting a stream takes from a few
 // tens of milliseconds to over a second (a server's first stream), so an output is
 // started aside before it is needed; one left idle for `IdleTime` is closed, and the
-// sound server may let its device sleep.
+// sound server may let its device sleep. The decoders of narration are made ready aside
+// as the outputs are created.
 class AudioOutputs {
   public:
     static constexpr std::chrono::seconds IdleTime{30};
 
+    // GStreamer is set up before.
     AudioOutputs();
     ~AudioOutputs();
     AudioOutputs(const AudioOutputs&) = delete;
@@ -137,9 +149,11 @@ class AudioOutputs {
     std::chrono::steady_clock::time_point idleSince_;
     bool starting_ = false;
     bool closing_ = false;
-    std::once_flag decodersLoaded_;
     // Started last: it runs on the members above.
     std::thread keeper_;
+    // Makes the narration decoders ready beside the first output's start, which mostly
+    // waits on the sound server.
+    std::thread decoders_;
 };
 
 }  // namespace tessaro::media::gst

@@ -51,15 +51,13 @@ GstBuffer* ClipFeed::nextPiece() {
 
 // A piece goes on right after the one before while that one is still ahead of what is
 // heard; otherwise (the first piece of a play, or a decoder that fell behind) it starts a
-// new span just ahead of what is heard, or right after the sound before it (the clip
-// before) when that is still to be heard.
+// new span right after the sound before it (the clip before) when the output has it
+// joined, else just ahead of what is heard.
 void ClipFeed::stamp(GstBuffer* piece, GstClockTime heardNow, GstClockTime followOn) {
     const GstClockTime length = lengthOf(piece);
     GstClockTime at = nextAt_;
     if (!GST_CLOCK_TIME_IS_VALID(at) || at < heardNow + AudioOutput::leadNs / 2) {
-        at = heardNow + AudioOutput::leadNs;
-        if (GST_CLOCK_TIME_IS_VALID(followOn) && followOn > at)
-            at = followOn;
+        at = GST_CLOCK_TIME_IS_VALID(followOn) ? followOn : heardNow + AudioOutput::leadNs;
         spans_.push_back(Span{at, offset_, at});
     }
     GST_BUFFER_PTS(piece) = at;

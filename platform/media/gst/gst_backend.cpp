@@ -7,7 +7,6 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -27,11 +26,6 @@ using gst::Pipeline;
 using gst::playFileFrom;
 using gst::preroll;
 using gst::scanMpegVideo;
-
-void initGstreamerOnce() {
-    static std::once_flag initialized;
-    std::call_once(initialized, [] { gst_init(nullptr, nullptr); });
-}
 
 void requireFile(const std::string& path) {
     std::error_code ignored;
@@ -132,7 +126,8 @@ void clearSurface(std::intptr_t surfaceHandle) {
 class GstBackend final : public PlayerBackend {
   public:
     explicit GstBackend(bool narrationOutputAtOnce) {
-        initGstreamerOnce();
+        gst::initGstreamer();
+        outputs_ = std::make_shared<gst::AudioOutputs>();
         if (narrationOutputAtOnce)
             outputs_->prepare();
     }
@@ -158,8 +153,8 @@ class GstBackend final : public PlayerBackend {
     }
 
   private:
-    // Narration devices play through these in turn.
-    std::shared_ptr<gst::AudioOutputs> outputs_ = std::make_shared<gst::AudioOutputs>();
+    // Narration devices play through these in turn; made once GStreamer is set up.
+    std::shared_ptr<gst::AudioOutputs> outputs_;
 };
 
 }  // namespace

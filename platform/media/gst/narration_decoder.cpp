@@ -19,6 +19,9 @@ namespace {
 // kept only a few pieces ahead would wake for every piece the output takes.
 constexpr guint DecodedAhead = 400;
 
+// What narrations are: MPEG-1 audio (layer II), possibly other layers.
+constexpr const char* narrationCaps = "audio/mpeg, mpegversion=(int)1";
+
 using Chain = std::vector<std::string>;
 
 // The parser and decoder that decodebin chose for the first file of each kind. A chain
@@ -101,8 +104,7 @@ void addChain(GstBin* bin, const Ends& ends, const Chain& chain) {
     gst_element_link(upstream, ends.convert);
 }
 
-bool parsesOrDecodes(GstElement* element) {
-    GstElementFactory* factory = gst_element_get_factory(element);
+bool parsesOrDecodes(GstElementFactory* factory) {
     const char* klass =
         factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : "";
     const std::string_view kinds = klass ? klass : "";
@@ -121,7 +123,7 @@ Chain chainOf(GstElement* decode) {
         GstElementFactory* factory = gst_element_get_factory(element);
         const std::string name = factory ? GST_OBJECT_NAME(factory) : "";
         if (name != "typefind") {
-            plain = plain && parsesOrDecodes(element);
+            plain = plain && factory && parsesOrDecodes(factory);
             chain.push_back(name);
         }
         g_value_reset(&item);
@@ -132,6 +134,67 @@ Chain chainOf(GstElement* decode) {
         return {};
     // Sorted from the sinks up.
     std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
+// The longest line of parsers and decoders a narration goes through.
+constexpr std::size_t longestChain = 4;
+
+bool isRawAudio(const GstCaps* caps) {
+    return gst_caps_get_size(caps) > 0 &&
+           gst_structure_has_name(gst_caps_get_structure(caps, 0), "audio/x-raw");
+}
+
+GstCaps* sourceCapsOf(GstElementFactory* factory) {
+    for (const GList* pad = gst_element_factory_get_static_pad_templates(factory); pad;
+         pad = pad->next) {
+        auto* padTemplate = static_cast<GstStaticPadTemplate*>(pad->data);
+        if (padTemplate->direction == GST_PAD_SRC)
+            return gst_static_pad_template_get_caps(padTemplate);
+    }
+    return gst_caps_new_empty();
+}
+
+// The parsers and decoders that turn `caps` into raw sound, each the highest ranked that
+// takes what the one before gives, as decodebin picks them; empty when that takes more
+// than a line of them (a demuxer, a tag reader).
+Chain chainFor(const GstCaps* caps) {
+    GList* decodable = gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_DECODABLE,
+                                                             GST_RANK_MARGINAL);
+    decodable = g_list_sort(decodable, gst_plugin_feature_rank_compare_func);
+    Chain chain;
+    GstCaps* given = gst_caps_copy(caps);
+    while (!isRawAudio(given) && chain.size() < longestChain) {
+        GList* fitting = gst_element_factory_list_filter(decodable, given, GST_PAD_SINK, FALSE);
+        GstElementFactory* next = nullptr;
+        for (GList* factory = fitting; factory && !next; factory = factory->next) {
+            auto* candidate = GST_ELEMENT_FACTORY(factory->data);
+            const std::string name = GST_OBJECT_NAME(candidate);
+            if (parsesOrDecodes(candidate) &&
+                std::find(chain.begin(), chain.end(), name) == chain.end())
+                next = candidate;
+        }
+        gst_caps_unref(given);
+        given = next ? sourceCapsOf(next) : gst_caps_new_empty();
+        if (next)
+            chain.push_back(GST_OBJECT_NAME(next));
+        gst_plugin_feature_list_free(fitting);
+        if (!next)
+            break;
+    }
+    if (!isRawAudio(given))
+        chain.clear();
+    gst_caps_unref(given);
+    gst_plugin_feature_list_free(decodable);
+    return chain;
+}
+
+Chain chainFor(const std::string& kind) {
+    GstCaps* caps = gst_caps_from_string(kind.c_str());
+    if (!caps)
+        return {};
+    Chain chain = chainFor(caps);
+    gst_caps_unref(caps);
     return chain;
 }
 
@@ -157,8 +220,15 @@ NarrationDecoder newDecoder() {
 
 }  // namespace
 
+// A chain known for the kind, else one found for it in the registry, is ready several times
+// sooner than decodebin; a file that it cannot decode goes to decodebin, which may find
+// other elements for it.
 NarrationDecoder decodeNarration(const std::string& path, const std::string& kind) {
-    if (const std::optional<Chain> chain = knownChains().find(kind)) {
+    std::optional<Chain> chain = knownChains().find(kind);
+    const bool known = chain.has_value();
+    if (!known)
+        chain = chainFor(kind);
+    if (!chain->empty()) {
         NarrationDecoder decoder = newDecoder();
         GstBin* bin = GST_BIN(decoder.pipeline.get());
         const Ends ends = addEnds(bin, path);
@@ -166,10 +236,10 @@ NarrationDecoder decodeNarration(const std::string& path, const std::string& kin
         try {
             decoder.bitRate = prerollTagged(decoder.pipeline.get(), path);
             decoder.pieces = GST_APP_SINK(ends.pieces);
+            if (!known)
+                knownChains().remember(kind, std::move(*chain));
             return decoder;
         } catch (const Error& error) {
-            // A file of a known kind that the known chain cannot decode goes to decodebin,
-            // which may find other elements for it.
             if (error.number() != static_cast<int>(errors::InvalidFile))
                 throw;
         }
@@ -180,25 +250,24 @@ NarrationDecoder decodeNarration(const std::string& path, const std::string& kin
     GstElement* decode = addDecodebin(bin, ends);
     decoder.bitRate = prerollTagged(decoder.pipeline.get(), path);
     decoder.pieces = GST_APP_SINK(ends.pieces);
-    if (Chain chain = chainOf(decode); !chain.empty())
-        knownChains().remember(kind, std::move(chain));
+    if (Chain found = chainOf(decode); !found.empty())
+        knownChains().remember(kind, std::move(found));
     return decoder;
 }
 
-void loadNarrationDecoders() {
-    GstCaps* narration = gst_caps_from_string("audio/mpeg, mpegversion=(int)1");
-    GList* decodable =
-        gst_element_factory_list_get_elements(GST_ELEMENT_FACTORY_TYPE_DECODABLE, GST_RANK_PRIMARY);
-    GList* fitting = gst_element_factory_list_filter(decodable, narration, GST_PAD_SINK, FALSE);
-    if (GstElementFactory* decodebin = gst_element_factory_find("decodebin"))
-        fitting = g_list_prepend(fitting, decodebin);
-    for (GList* factory = fitting; factory; factory = factory->next) {
-        if (GstPluginFeature* loaded = gst_plugin_feature_load(GST_PLUGIN_FEATURE(factory->data)))
-            gst_object_unref(loaded);
-    }
-    gst_plugin_feature_list_free(fitting);
-    gst_plugin_feature_list_free(decodable);
-    gst_caps_unref(narration);
+void prepareNarrationDecoders() {
+    static std::once_flag prepared;
+    std::call_once(prepared, [] {
+        GstCaps* narration = gst_caps_from_string(narrationCaps);
+        Chain chain = chainFor(narration);
+        gst_caps_unref(narration);
+        for (const char* end : {"filesrc", "audioconvert", "audioresample", "appsink", "decodebin"})
+            chain.emplace_back(end);
+        for (const std::string& factory : chain) {
+            if (GstElement* element = gst_element_factory_make(factory.c_str(), nullptr))
+                gst_object_unref(gst_object_ref_sink(element));
+        }
+    });
 }
 
 }  // namespace tessaro::media::gst

@@ -23,9 +23,9 @@ struct NarrationDecoder {
 // 275 or 296 as PlayerBackend::open does.
 NarrationDecoder decodeNarration(const std::string& path, const std::string& kind);
 
-// Loads the plugins that parse and decode MPEG audio (those decodebin tries first), ahead
-// of the first narration: the first file of a kind goes through decodebin, which
-// otherwise loads them as it opens it.
-void loadNarrationDecoders();
+// Makes one of each element a narration of MPEG audio is decoded with (its plugins loaded
+// and its classes set up), ahead of the first narration, so that it is ready as soon as
+// the next one; once per process, whatever thread calls first.
+void prepareNarrationDecoders();
 
 }  // namespace tessaro::media::gst

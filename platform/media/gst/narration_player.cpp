@@ -122,12 +122,12 @@ class NarrationPlayer final : public Player {
 
     double frameRate() override { return 0; }
 
-    // The mode turns Stopped up to the handover before the last sample is heard.
+    // The mode turns Stopped up to the output's handover before the last sample is heard.
     std::optional<double> msUntilEnd() override {
         const auto untilHeard = Player::msUntilEnd();
         if (!untilHeard)
             return std::nullopt;
-        return std::max(0.0, *untilHeard - toMs(AudioOutput::handoverNs));
+        return std::max(0.0, *untilHeard - toMs(output_->handover()));
     }
 
     std::optional<Error> takeStreamFailure() override {
@@ -176,7 +176,7 @@ class NarrationPlayer final : public Player {
             const GstClockTime heard = output_->heardNow();
             if (output_->failed()) {
                 reachEnd(feed_->clipTimeHeard(heard));
-            } else if (feed_->endHeardWithin(heard, AudioOutput::handoverNs)) {
+            } else if (feed_->endHeardWithin(heard, output_->handover())) {
                 playedOut_ = true;
                 reachEnd(feed_->clipTimeGiven());
             }
